@@ -1,0 +1,54 @@
+# The two commands of the README's Quick start, and the extra runs CI makes.
+JOBS ?= $(shell nproc)
+WERROR ?= $(if $(CI),ON,OFF)
+
+.PHONY: run test build asan-test tsan-test fuzz-run bench ci clean
+
+run:
+	scripts/bootstrap.sh run
+	cmake --preset default -DNIMBREL_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset default -j $(JOBS)
+	scripts/run.sh build/default
+
+build:
+	scripts/bootstrap.sh build
+	cmake --preset default -DNIMBREL_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset default -j $(JOBS)
+
+test:
+	scripts/bootstrap.sh test
+	cmake --preset default -DNIMBREL_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset default -j $(JOBS)
+	ctest --preset default -j $(JOBS)
+
+asan-test:
+	scripts/bootstrap.sh test
+	cmake --preset asan -DNIMBREL_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
+
+# The threaded parts (fetch run, heartbeat, log) under ThreadSanitizer.
+tsan-test:
+	scripts/bootstrap.sh test
+	cmake --preset tsan -DNIMBREL_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset tsan -j $(JOBS)
+	ctest --preset tsan -j $(JOBS) -R '$(TSAN_TESTS)'
+TSAN_TESTS ?= Fetch|Heartbeat|FtpClient|Log
+
+FUZZ_SECONDS ?= 60
+fuzz-run:
+	scripts/bootstrap.sh test
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+	scripts/fuzz.sh build/fuzz $(FUZZ_SECONDS)
+
+bench:
+	scripts/bootstrap.sh test
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS)
+	scripts/bench.sh build/release
+
+ci: test asan-test tsan-test fuzz-run
+
+clean:
+	rm -rf build

@@ -1,0 +1,30 @@
+#pragma once
+// What the core shows through the main window. Every text and index arrives computed; the front
+// end only copies it onto widgets. Each operation defaults to nothing, so a view (or a test
+// fake) overrides just what it shows or records.
+#include <string>
+
+namespace nimbrel {
+
+struct PanelModel;
+
+class MainView {
+public:
+    virtual ~MainView() = default;
+
+    virtual void SetStatusText(const std::string& /*text*/) {}
+    virtual void SetTrayHint(const std::string& /*hint*/) {}
+    virtual void SetTrayAnimation(bool /*on*/) {}
+    virtual void SetTrayIconIndex(int /*imageIndex*/) {}
+    virtual void ShowBalloon(const std::string& /*title*/, const std::string& /*text*/) {}
+    virtual void SetBusyCursor(bool /*busy*/) {}
+
+    // slot is 1..5.
+    virtual void SetTab(int /*slot*/, bool /*visible*/, const std::string& /*caption*/) {}
+    virtual void SetTabVisible(int /*slot*/, bool /*visible*/) {}
+    virtual void SetLocalTime(int /*slot*/, const std::string& /*text*/) {}
+    virtual void SetLocationName(int /*slot*/, const std::string& /*text*/) {}
+    virtual void ShowPanel(int /*slot*/, const PanelModel& /*panel*/) {}
+};
+
+} // namespace nimbrel

@@ -1,0 +1,57 @@
+#pragma once
+// One decoded report, in fixed internal units: km/h, metres, degrees Celsius, hectopascal.
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace nimbrel {
+
+// A numeric field holding exactly this value was not decoded; readers compare by equality.
+inline constexpr double NotAvailable = -9999.0;
+
+struct TCloudLayer {
+    bool Present = false;
+    std::string Cover; // the cover code as reported, e.g. "BKN"
+    int32_t Height = 0; // the three-digit figure as reported, hundreds of feet
+};
+
+class TWeatherInfo {
+public:
+    TWeatherInfo() { Clear(); }
+    void Clear() { *this = Initial(); }
+
+    std::string Metar;
+    bool IsRecent;
+    std::string UpdateTime;
+    uint8_t WeatherClass;
+    uint8_t Condition;
+    std::string TimeGroup;
+    std::string UtcTime;
+    std::string LocalTime;
+    std::string WindDirection;
+    int32_t WindDirectionIndex;
+    double WindSpeed;
+    double Visibility;
+    std::string Weather;
+    int32_t CloudCover;
+    std::string SkyCondition;
+    std::array<TCloudLayer, 3> CloudLayers;
+    double Temperature;
+    int32_t TemperatureIndex;
+    double DewPoint;
+    double Pressure;
+
+private:
+    struct InitialTag {};
+    explicit TWeatherInfo(InitialTag)
+        : IsRecent(false), WeatherClass(0), Condition(22), WindDirectionIndex(18),
+          WindSpeed(NotAvailable), Visibility(NotAvailable), CloudCover(0), CloudLayers{},
+          Temperature(NotAvailable), TemperatureIndex(10), DewPoint(NotAvailable),
+          Pressure(NotAvailable) {}
+    static TWeatherInfo Initial() { return TWeatherInfo(InitialTag{}); }
+};
+
+// A UTC hour plus a whole-hour offset, wrapped into 0..23 for hours 0..23 and offsets -24..24.
+int WrapHour(int hour, int offset);
+
+} // namespace nimbrel

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Runs every libFuzzer target in BUILD_DIR for SECONDS, seeded from the report corpus.
+set -euo pipefail
+build=${1:?build dir}; seconds=${2:-60}
+root=$(cd "$(dirname "$0")/.." && pwd)
+corpus_src="$root/../shared/data/metar-corpus.txt"
+shopt -s nullglob
+targets=("$build"/tests/fuzz/fuzz_*)
+[ ${#targets[@]} -gt 0 ] || { echo "fuzz: no targets built"; exit 0; }
+for target in "${targets[@]}"; do
+    name=$(basename "$target")
+    work="$build/fuzz-work/$name"; seeds="$build/fuzz-seeds/$name"
+    mkdir -p "$work" "$seeds"
+    if [ -f "$corpus_src" ] && [ -z "$(ls -A "$seeds")" ]; then
+        split -l 1 -a 4 "$corpus_src" "$seeds/seed-"
+    fi
+    echo "fuzz: $name for ${seconds}s"
+    "$target" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 "$work" "$seeds" 2>&1 | tail -n 12
+done

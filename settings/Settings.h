@@ -1,0 +1,46 @@
+#pragma once
+// The user's preferences and the five location slots, as the settings file names them.
+#include <array>
+#include <string>
+
+namespace nimbrel {
+
+struct LocationSlot {
+    std::string LocationCode;           // station code; empty = slot unused
+    std::string LocationName;           // display name
+    std::string LocationTimeZoneOffset; // whole hours from UTC as decimal text, "-12".."12"
+};
+
+struct TSettings {
+    bool MinimizeOnStartup = true;
+    bool GetWeatherReportOnStartup = true;
+    bool StartAutomaticallyByWindows = true;
+    bool TabbedView = true;
+    int LongReconnectInterval = 30; // minutes
+    bool AdvancedWeatherReport = false;
+    bool DisableBalloonMessages = false;
+    bool ShowLocationCode = false;
+    bool FtpActiveMode = false;
+    int DelayGetWeaterOnStartup = 0; // seconds; the key is spelled so in the file
+    bool UseMetricValues = true;
+    bool UseCelsius = true;
+    bool Use24HourClock = true;
+    std::array<LocationSlot, 5> Slots{{
+        {"EHAM", "Amsterdam Airport Schiphol", "1"},
+        {"", "", "0"},
+        {"", "", "0"},
+        {"", "", "0"},
+        {"", "", "0"},
+    }};
+
+    // Slot by its number 1..5.
+    LocationSlot& Slot(int number) { return Slots.at(static_cast<std::size_t>(number - 1)); }
+    const LocationSlot& Slot(int number) const {
+        return Slots.at(static_cast<std::size_t>(number - 1));
+    }
+};
+
+// The offset of a slot as a number of hours; a text that is not a whole number reads as 0.
+int OffsetHours(const std::string& offsetText);
+
+} // namespace nimbrel
