@@ -1,0 +1,64 @@
+#include "decode/MyLibrary.h"
+
+#include <cstdio>
+
+namespace nimbrel {
+
+namespace {
+
+// Spaces and control characters, the set a fetched text is trimmed of.
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+std::string Trim(const std::string& text) {
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && IsBlank(text[first]))
+        ++first;
+    while (last > first && IsBlank(text[last - 1]))
+        --last;
+    return text.substr(first, last - first);
+}
+
+std::string Format(const char* format, int a, int b, const char* suffix) {
+    char text[48];
+    std::snprintf(text, sizeof text, format, a, b, suffix);
+    return text;
+}
+
+} // namespace
+
+TDateTime UtcNow(const Clock& clock) {
+    return clock.UtcNow();
+}
+
+std::string FormatTime12(int hour, int minute) {
+    if (hour == 0 || hour == 24)
+        return Format("%d:%.2d %s", 12, minute, "AM");
+    if (hour >= 1 && hour <= 11)
+        return Format("%d:%.2d %s", hour, minute, "AM");
+    if (hour == 12)
+        return Format("%d:%.2d %s", 12, minute, "PM");
+    if (hour >= 13 && hour <= 23)
+        return Format("%d:%.2d %s", hour - 12, minute, "PM");
+    return "Invalid time";
+}
+
+std::string ShortenText(const std::string& text, int maxLength) {
+    std::string trimmed = Trim(text);
+    if (maxLength < 1 || trimmed.size() <= static_cast<std::size_t>(maxLength))
+        return trimmed;
+    trimmed.resize(static_cast<std::size_t>(maxLength) - 1);
+    return trimmed + "...";
+}
+
+std::string CapitalizeFirst(const std::string& text) {
+    if (text.empty() || text[0] < 'a' || text[0] > 'z')
+        return text;
+    std::string result = text;
+    result[0] = static_cast<char>(result[0] - 'a' + 'A');
+    return result;
+}
+
+} // namespace nimbrel

@@ -1,0 +1,22 @@
+#pragma once
+// Time and text helpers shared by the decoder and the display.
+#include "decode/Clock.h"
+
+#include <string>
+
+namespace nimbrel {
+
+// The current UTC date and time, read from the clock's UTC source, never from local time.
+TDateTime UtcNow(const Clock& clock);
+
+// "9:30 AM", "12:05 AM", "5:45 PM"; "Invalid time" for an hour outside 0..24.
+std::string FormatTime12(int hour, int minute);
+
+// Trims spaces and control characters; a text longer than maxLength keeps maxLength - 1
+// characters and gains "...".
+std::string ShortenText(const std::string& text, int maxLength);
+
+// Upper-cases a leading ASCII a..z; every other text is returned unchanged.
+std::string CapitalizeFirst(const std::string& text);
+
+} // namespace nimbrel
