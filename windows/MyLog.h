@@ -12,10 +12,36 @@ enum LogKind : int { LogInformation = 0, LogWarning = 1, LogError = 2 };
 
 inline constexpr char LogDelimiter = '^';
 
-// The stored form of one entry: "kind"^"message"^"time".
+// The stored form of one entry: "kind"^"message"^"time". A double quote inside a field is
+// doubled, so a message holding quotes and "^" still splits back into the same three fields.
 std::string FormatLogLine(int kind, const std::string& message, const std::string& time);
 
-// Thread-safe: one lock guards the lines, so the fetch worker may add entries directly.
+struct TLogEntry {
+    int Kind = LogInformation;
+    std::string Message;
+    std::string Time;
+    friend bool operator==(const TLogEntry&, const TLogEntry&) = default;
+};
+
+// The fields of a stored line: split at "^" outside double quotes, enclosing quotes removed.
+std::vector<std::string> SplitLogLine(const std::string& line);
+// A kind that is not a whole number reads as LogInformation.
+TLogEntry ParseLogLine(const std::string& line);
+
+// One row of the log window; ImageIndex is the entry's kind.
+struct TLogRow {
+    std::string Message, Time;
+    int ImageIndex = 0;
+    friend bool operator==(const TLogRow&, const TLogRow&) = default;
+};
+
+// The log window's rows, newest first.
+std::vector<TLogRow> LogWindowRows(const std::vector<std::string>& lines);
+// The clipboard text, oldest first: time, three spaces, message, "\r\n" per entry.
+std::string LogClipboardText(const std::vector<std::string>& lines);
+
+// Every member takes the one lock guarding the lines, so the fetch worker may add its entries
+// directly while the main thread reads or clears the log; readers get a copy, never a view.
 class TLogList {
 public:
     explicit TLogList(const Clock& clock) : clock_(clock) {}

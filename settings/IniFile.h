@@ -1,0 +1,55 @@
+#pragma once
+// Our ini reader and writer. It follows the Windows profile functions the settings file and the
+// station database were designed on: section and key names match without regard to case, blanks
+// around keys and values are trimmed, the first section and the first key of a name win, and a
+// write changes one line in place (or appends the key at the end of its section) so that every
+// other line of a hand-edited file survives a save.
+#include <cstddef>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace nimbrel {
+
+// A file we refuse to read (too large, unreadable) or could not write.
+struct IniFileError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+class TIniFile {
+public:
+    // A hand-edited file may be anything; nothing we read is allowed to make us allocate more.
+    static constexpr std::size_t MaxFileSize = 16u * 1024u * 1024u;
+
+    TIniFile() = default;
+    // The lines of an ini text; "\r\n" and "\n" endings are both accepted.
+    explicit TIniFile(std::string_view text);
+
+    // A missing file reads as an empty one; throws IniFileError when the file exists but cannot
+    // be read or is larger than MaxFileSize.
+    static TIniFile Load(const std::string& path);
+
+    // The value of the first key of that name in the first section of that name.
+    std::optional<std::string> ReadString(std::string_view section, std::string_view key) const;
+    // Every key=value line of the section, in file order, duplicates included.
+    std::vector<std::pair<std::string, std::string>> ReadSection(std::string_view section) const;
+    // Line breaks in the value become spaces: a value must never be able to add lines.
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+
+    // The whole file as it would be saved.
+    std::string Text() const;
+    // Replaces the file in one step (temporary file in the same folder, then a rename), creating
+    // missing folders, so a failed save leaves the old file whole. Throws IniFileError.
+    void Save(const std::string& path) const;
+
+private:
+    std::vector<std::string> lines_;
+    std::string lineEnd_ = DefaultLineEnd();
+
+    static std::string DefaultLineEnd();
+};
+
+} // namespace nimbrel

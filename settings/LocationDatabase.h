@@ -1,0 +1,44 @@
+#pragma once
+// The read-only station database: Countries.ini (section "Countries": key = display name;offset)
+// and Cities.ini (one section per country key: station code = display name).
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace nimbrel {
+
+inline constexpr const char* CountriesFileName = "Countries.ini";
+inline constexpr const char* CitiesFileName = "Cities.ini";
+inline constexpr const char* DatabaseMissingMessage =
+    "The country and city database could not be found.\r\n"
+    "Reinstalling the program might solve this problem.";
+
+struct TCountry {
+    std::string CountryKey, Name, TimeZoneOffset;
+    friend bool operator==(const TCountry&, const TCountry&) = default;
+};
+
+struct TCity {
+    std::string Code, Name;
+    friend bool operator==(const TCity&, const TCity&) = default;
+};
+
+// The folder that holds both database files: the executable's folder, or on Linux the installed
+// data folder ../share/nimbrel beside it; nullopt when neither holds both files.
+std::optional<std::string> FindDatabaseFolder(const std::string& executableFolder);
+
+// The listed countries in file order; lines with an empty name or offset are left out.
+// processPendingEvents runs after every line so a front end stays responsive.
+std::vector<TCountry> ReadCountries(const std::string& countriesIniPath,
+                                    const std::function<void()>& processPendingEvents = {});
+
+// The stations of one country in file order; an unknown key gives none.
+std::vector<TCity> ReadCities(const std::string& citiesIniPath, const std::string& countryKey,
+                              const std::function<void()>& processPendingEvents = {});
+
+// The country whose display name or key equals text, ignoring case.
+std::optional<TCountry> FindCountry(const std::vector<TCountry>& countries,
+                                    const std::string& text);
+
+} // namespace nimbrel

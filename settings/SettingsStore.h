@@ -1,0 +1,44 @@
+#pragma once
+// Reading and writing the settings file (Nimbrel.ini, section "Preferences").
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "settings/Settings.h"
+
+namespace nimbrel {
+
+inline constexpr const char* SettingsFileName = "Nimbrel.ini";
+inline constexpr const char* SettingsSection = "Preferences";
+inline constexpr const char* ProductName = "Nimbrel";
+
+// what() is "Unable to write to " + the settings file's full path.
+struct SettingsWriteError : std::runtime_error {
+    explicit SettingsWriteError(const std::string& path);
+};
+
+// A missing file or missing keys give the defaults. Throws IniFileError (settings/IniFile.h)
+// when the file exists but cannot be read or is too large to be a settings file.
+TSettings LoadSettings(const std::string& path);
+
+// Every key, in the order SaveSettings writes them, with the texts it writes.
+std::vector<std::pair<std::string, std::string>> SettingsKeyValues(const TSettings& settings);
+
+// Rewrites every key, keeping all other lines of the file. The file is replaced in one step, so
+// on SettingsWriteError the old file is still whole.
+void SaveSettings(const TSettings& settings, const std::string& path);
+
+// Saves, then brings the autostart entry in line with StartAutomaticallyByWindows (the order
+// matters: a failed save leaves the entry alone). Returns SetAutostart's result.
+bool SaveSettingsAndAutostart(const TSettings& settings, const std::string& path,
+                              const std::string& executablePath);
+
+// Where the settings file lives: APPDATA/Nimbrel.ini (absolute) when APPDATA is set and not
+// empty; otherwise "Nimbrel.ini" on Windows and $XDG_CONFIG_HOME/Nimbrel.ini elsewhere.
+std::string SettingsFilePath();
+
+// The user's configuration folder on Linux: $XDG_CONFIG_HOME, else $HOME/.config.
+std::string UserConfigFolder();
+
+} // namespace nimbrel
