@@ -19,6 +19,9 @@ struct IniFileError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// Names in ini files compare this way: ASCII letters without regard to case.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
 class TIniFile {
 public:
     // A hand-edited file may be anything; nothing we read is allowed to make us allocate more.
@@ -46,10 +49,18 @@ public:
     void Save(const std::string& path) const;
 
 private:
+    // Lines [Header + 1, End) are the section's body; Header == End == line count when missing.
+    struct SectionRange {
+        std::size_t Header, End;
+    };
+
     std::vector<std::string> lines_;
     std::string lineEnd_ = DefaultLineEnd();
+    bool byteOrderMark_ = false;
 
     static std::string DefaultLineEnd();
+    SectionRange FindSection(std::string_view section) const;
+    std::optional<std::size_t> FindKey(const SectionRange& range, std::string_view key) const;
 };
 
 } // namespace nimbrel

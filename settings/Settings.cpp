@@ -4,12 +4,19 @@
 
 namespace nimbrel {
 
-int OffsetHours(const std::string& offsetText) {
+std::optional<int> ParseWholeNumber(std::string_view text) {
     int value = 0;
-    const char* first = offsetText.data();
-    const char* last = first + offsetText.size();
+    const char* first = text.data();
+    const char* last = first + text.size();
     const auto [end, error] = std::from_chars(first, last, value);
-    return error == std::errc() && end == last ? value : 0;
+    if (error != std::errc() || end != last) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+int OffsetHours(const std::string& offsetText) {
+    return ParseWholeNumber(offsetText).value_or(0);
 }
 
 } // namespace nimbrel

@@ -1,7 +1,9 @@
 #pragma once
 // The user's preferences and the five location slots, as the settings file names them.
 #include <array>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace nimbrel {
 
@@ -39,6 +41,10 @@ struct TSettings {
         return Slots.at(static_cast<std::size_t>(number - 1));
     }
 };
+
+// A decimal whole number that fills the whole text (an optional leading minus, no blanks);
+// nullopt for anything else, including values out of int's range.
+std::optional<int> ParseWholeNumber(std::string_view text);
 
 // The offset of a slot as a number of hours; a text that is not a whole number reads as 0.
 int OffsetHours(const std::string& offsetText);

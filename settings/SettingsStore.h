@@ -1,11 +1,11 @@
 #pragma once
 // Reading and writing the settings file (Nimbrel.ini, section "Preferences").
+#include "settings/Settings.h"
+
 #include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include "settings/Settings.h"
 
 namespace nimbrel {
 

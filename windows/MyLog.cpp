@@ -1,11 +1,96 @@
 #include "windows/MyLog.h"
 
+#include <charconv>
+
 namespace nimbrel {
 
+namespace {
+
+constexpr char Quote = '"';
+
+std::string Quoted(const std::string& field) {
+    std::string quoted(1, Quote);
+    for (const char c : field) {
+        quoted += c;
+        if (c == Quote) {
+            quoted += Quote;
+        }
+    }
+    return quoted + Quote;
+}
+
+// Removes the enclosing quotes and turns each doubled quote back into one.
+std::string Unquoted(const std::string& field) {
+    if (field.size() < 2 || field.front() != Quote || field.back() != Quote) {
+        return field;
+    }
+    std::string text;
+    for (std::size_t i = 1; i + 1 < field.size(); ++i) {
+        text += field[i];
+        if (field[i] == Quote && field[i + 1] == Quote && i + 2 < field.size()) {
+            ++i;
+        }
+    }
+    return text;
+}
+
+int KindOf(const std::string& field) {
+    int kind = LogInformation;
+    const char* last = field.data() + field.size();
+    const auto [end, error] = std::from_chars(field.data(), last, kind);
+    return error == std::errc() && end == last ? kind : LogInformation;
+}
+
+std::string FieldOrEmpty(const std::vector<std::string>& fields, std::size_t index) {
+    return index < fields.size() ? fields[index] : std::string();
+}
+
+} // namespace
+
 std::string FormatLogLine(int kind, const std::string& message, const std::string& time) {
-    const std::string quote = "\"";
-    return quote + std::to_string(kind) + quote + LogDelimiter + quote + message + quote +
-           LogDelimiter + quote + time + quote;
+    return Quoted(std::to_string(kind)) + LogDelimiter + Quoted(message) + LogDelimiter +
+           Quoted(time);
+}
+
+std::vector<std::string> SplitLogLine(const std::string& line) {
+    std::vector<std::string> fields;
+    std::string field;
+    bool insideQuotes = false;
+    for (const char c : line) {
+        if (c == LogDelimiter && !insideQuotes) {
+            fields.push_back(Unquoted(field));
+            field.clear();
+            continue;
+        }
+        insideQuotes = c == Quote ? !insideQuotes : insideQuotes;
+        field += c;
+    }
+    fields.push_back(Unquoted(field));
+    return fields;
+}
+
+TLogEntry ParseLogLine(const std::string& line) {
+    const std::vector<std::string> fields = SplitLogLine(line);
+    return {KindOf(FieldOrEmpty(fields, 0)), FieldOrEmpty(fields, 1), FieldOrEmpty(fields, 2)};
+}
+
+std::vector<TLogRow> LogWindowRows(const std::vector<std::string>& lines) {
+    std::vector<TLogRow> rows;
+    rows.reserve(lines.size());
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+        TLogEntry entry = ParseLogLine(*line);
+        rows.push_back({std::move(entry.Message), std::move(entry.Time), entry.Kind});
+    }
+    return rows;
+}
+
+std::string LogClipboardText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        const TLogEntry entry = ParseLogLine(line);
+        text += entry.Time + "   " + entry.Message + "\r\n";
+    }
+    return text;
 }
 
 void TLogList::AddLogMessage(int kind, const std::string& message) {

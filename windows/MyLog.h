@@ -1,10 +1,10 @@
 #pragma once
 // The in-memory message log (LogList): one stored line per entry, oldest first.
+#include "decode/Clock.h"
+
 #include <mutex>
 #include <string>
 #include <vector>
-
-#include "decode/Clock.h"
 
 namespace nimbrel {
 
