@@ -13,9 +13,11 @@ public:
     virtual ~MainView() = default;
 
     virtual void SetStatusText(const std::string& /*text*/) {}
+    // The tip as the tray shows it, already cut to its bound (app/TrayText.h).
     virtual void SetTrayHint(const std::string& /*hint*/) {}
     virtual void SetTrayAnimation(bool /*on*/) {}
     virtual void SetTrayIconIndex(int /*imageIndex*/) {}
+    // An information balloon; title and text arrive cut to their bounds (app/TrayText.h).
     virtual void ShowBalloon(const std::string& /*title*/, const std::string& /*text*/) {}
     virtual void SetBusyCursor(bool /*busy*/) {}
 

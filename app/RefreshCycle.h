@@ -54,8 +54,9 @@ public:
     const TabState& Tab(int slot) const;
 
 private:
+    void UpdateClocks(const TSettings& settings);
     void RunFullRefresh(const RefreshInput& input);
-    void UpdateLocation(int slot, const RefreshInput& input, bool timeOnly);
+    void UpdateLocation(int slot, const RefreshInput& input);
     void UpdateLocalTime(int slot, const LocationSlot& location, const TSettings& settings);
     void UpdateTab(int slot, const LocationSlot& location);
     void DecodeSlot(const std::string& metarText, TWeatherInfo& record, int offsetHours,
@@ -64,7 +65,7 @@ private:
                        const RefreshInput& input);
     void ShowPrimarySummary(const TWeatherInfo& record, const LocationSlot& location,
                             const RefreshInput& input);
-    std::string UpdateTimeToShow(const TWeatherInfo& record, const LocationSlot& location,
+    std::string UpdateTimeToShow(const TWeatherInfo& record, const std::string& code,
                                  bool connectionFailed);
 
     MainView& view_;
@@ -77,7 +78,7 @@ private:
     std::array<TabState, 5> tabs_;
     std::string weatherSummary_;
     std::string trayHint_;
-    int trayIconIndex_ = 0;
+    int trayIconIndex_;
     std::string statusText_;
     int lastClockMinute_ = 0;
 
