@@ -1,0 +1,145 @@
+#include "windows/HH.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace nimbrel {
+namespace {
+
+// ---------------------------------------------------------------- %SystemRoot%
+
+TEST(ExpandSystemRoot, ReplacesTheVariableInAnyCase) {
+    struct Case {
+        std::string path, windowsFolder, expected;
+    };
+    const std::vector<Case> cases = {
+        {"%SystemRoot%\\System32\\hhctrl.ocx", "C:\\Windows", "C:\\Windows\\System32\\hhctrl.ocx"},
+        {"%systemroot%\\System32\\hhctrl.ocx", "C:\\Windows", "C:\\Windows\\System32\\hhctrl.ocx"},
+        {"%SYSTEMROOT%\\x", "C:\\Windows", "C:\\Windows\\x"},
+        {"%sYsTeMrOoT%\\x", "D:\\WinNT", "D:\\WinNT\\x"},
+        // exactly the variable: the folder alone
+        {"%SystemRoot%", "C:\\Windows", "C:\\Windows"},
+        // one trailing backslash of the folder is dropped, a second is kept
+        {"%SystemRoot%\\x", "C:\\Windows\\", "C:\\Windows\\x"},
+        {"%SystemRoot%\\x", "C:\\Windows\\\\", "C:\\Windows\\\\x"},
+        // not at the start, misspelt or too short: unchanged
+        {"C:\\%SystemRoot%\\x", "C:\\Windows", "C:\\%SystemRoot%\\x"},
+        {"%SystemRoo%\\x", "C:\\Windows", "%SystemRoo%\\x"},
+        {"%SystemRootX\\x", "C:\\Windows", "%SystemRootX\\x"},
+        {"%SystemRoot", "C:\\Windows", "%SystemRoot"},
+        {"%windir%\\hhctrl.ocx", "C:\\Windows", "%windir%\\hhctrl.ocx"},
+        {"", "C:\\Windows", ""},
+        {"C:\\Windows\\System32\\hhctrl.ocx", "D:\\X", "C:\\Windows\\System32\\hhctrl.ocx"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(ExpandSystemRoot(c.path, c.windowsFolder), c.expected);
+    }
+}
+
+TEST(WithoutTrailingBackslash, DropsOneBackslashOnly) {
+    EXPECT_EQ(WithoutTrailingBackslash("C:\\Windows\\"), "C:\\Windows");
+    EXPECT_EQ(WithoutTrailingBackslash("C:\\Windows"), "C:\\Windows");
+    EXPECT_EQ(WithoutTrailingBackslash("C:\\\\"), "C:\\");
+    EXPECT_EQ(WithoutTrailingBackslash(""), "");
+}
+
+// ---------------------------------------------------------------- showing help
+
+class HelpFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        root_ = std::filesystem::temp_directory_path() /
+                ("nimbrel-help-" + std::string(info->name()) + "-" +
+                 std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        std::filesystem::remove_all(root_);
+        std::filesystem::create_directories(bin());
+    }
+    void TearDown() override { std::filesystem::remove_all(root_); }
+
+    std::filesystem::path bin() const { return root_ / "bin"; }
+    std::filesystem::path share() const { return root_ / "share" / "nimbrel"; }
+
+    static void Touch(const std::filesystem::path& file) {
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream(file) << "<html></html>";
+    }
+
+private:
+    std::filesystem::path root_;
+};
+
+class RecordingHelp final : public HelpActions {
+public:
+    bool opens = true;
+    std::vector<std::string> steps;
+
+    void ShowWarning(const std::string& text) override { steps.push_back("warning: " + text); }
+    void AddLogMessage(int kind, const std::string& message) override {
+        steps.push_back("log " + std::to_string(kind) + ": " + message);
+    }
+    bool OpenHelpFile(const std::string& path) override {
+        steps.push_back("open " + std::filesystem::path(path).filename().string());
+        opened = path;
+        return opens;
+    }
+    std::string opened;
+};
+
+TEST_F(HelpFolder, MissingFileWarnsWithTheBareFileNameAndLogsNothing) {
+    RecordingHelp help;
+    ShowHelp(bin().string(), help);
+    const std::vector<std::string> expected = {"warning: The help file '" +
+                                               std::string(HelpFileName) + "' could not be found."};
+    EXPECT_EQ(help.steps, expected);
+}
+
+TEST_F(HelpFolder, FileBesideTheProgramIsOpened) {
+    Touch(bin() / HelpFileName);
+    RecordingHelp help;
+    ShowHelp(bin().string(), help);
+    EXPECT_EQ(help.steps, std::vector<std::string>{"open " + std::string(HelpFileName)});
+    EXPECT_TRUE(std::filesystem::equivalent(help.opened, bin() / HelpFileName));
+}
+
+TEST_F(HelpFolder, ViewerThatCannotOpenTheFileIsLoggedAsAnError) {
+    Touch(bin() / HelpFileName);
+    RecordingHelp help;
+    help.opens = false;
+    ShowHelp(bin().string(), help);
+    const std::vector<std::string> expected = {"open " + std::string(HelpFileName),
+                                               "log 2: Error on viewing help file."};
+    EXPECT_EQ(help.steps, expected);
+}
+
+TEST_F(HelpFolder, AFolderNamedLikeTheFileDoesNotCount) {
+    std::filesystem::create_directories(bin() / HelpFileName);
+    EXPECT_EQ(FindHelpFile(bin().string()), std::nullopt);
+}
+
+#ifndef _WIN32
+TEST_F(HelpFolder, InstalledDataFolderIsTheFallback) {
+    Touch(share() / HelpFileName);
+    const std::optional<std::string> found = FindHelpFile(bin().string());
+    ASSERT_TRUE(found.has_value());
+    EXPECT_TRUE(std::filesystem::equivalent(*found, share() / HelpFileName));
+}
+
+TEST_F(HelpFolder, FileBesideTheProgramWinsOverTheDataFolder) {
+    Touch(share() / HelpFileName);
+    Touch(bin() / HelpFileName);
+    EXPECT_TRUE(std::filesystem::equivalent(*FindHelpFile(bin().string()), bin() / HelpFileName));
+}
+#endif
+
+TEST(HelpContent, ShipsInTheSourceTree) {
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::path(NIMBREL_SOURCE_DIR) /
+                                                 "resources" / "help" / "NBRHelp.html"));
+}
+
+} // namespace
+} // namespace nimbrel
