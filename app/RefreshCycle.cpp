@@ -14,7 +14,6 @@ namespace {
 
 constexpr int SlotCount = 5;
 constexpr int TabCaptionLength = 20;
-constexpr int NoDataPicture = 24;
 
 std::size_t Index(int slot) {
     return static_cast<std::size_t>(slot - 1);
@@ -81,7 +80,7 @@ TRefreshCycle::TRefreshCycle(MainView& view, TLogList& log, const Clock& clock,
                              TMetarDecoder& decoder, std::function<void()> processPendingEvents)
     : view_(view), log_(log), clock_(clock), decoder_(decoder),
       processPendingEvents_(std::move(processPendingEvents)), panels_(DesignPanels()),
-      tabs_(DesignTabs()), trayIconIndex_(NoDataPicture) {}
+      tabs_(DesignTabs()) {}
 
 const PanelModel& TRefreshCycle::Panel(int slot) const {
     return panels_.at(Index(slot));

@@ -78,7 +78,7 @@ private:
     std::array<TabState, 5> tabs_;
     std::string weatherSummary_;
     std::string trayHint_;
-    int trayIconIndex_;
+    int trayIconIndex_ = 0;
     std::string statusText_;
     int lastClockMinute_ = 0;
 

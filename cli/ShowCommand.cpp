@@ -1,16 +1,212 @@
-#include <iostream>
-
+#include "app/MainView.h"
+#include "app/ParentWeatherInfo.h"
+#include "app/RefreshCycle.h"
+#include "app/TrayText.h"
 #include "cli/Commands.h"
+#include "decode/Clock.h"
+#include "decode/DecodeMetar.h"
+#include "settings/SettingsStore.h"
+#include "windows/MyLog.h"
+
+#include <array>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace nimbrel::cli {
 
-// Placeholder until the show command is built.
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// A station file is a line of date and time and one report line; anything far larger is not one.
+constexpr std::streamsize MaxStationFileBytes = 1 << 20;
+
+struct ShowOptions {
+    std::string settingsPath;
+    std::vector<std::string> metarSpecs;
+    bool connectionFailed = false;
+    bool changed = false;
+    std::string utcNow;
+};
+
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// "Now" fixed at the given UTC time; the PC's local clock reads the same, so runs repeat exactly.
+class PinnedClock final : public Clock {
+public:
+    explicit PinnedClock(const TDateTime& time) : time_(time) {}
+    TDateTime UtcNow() const override { return time_; }
+    TDateTime LocalNow() const override { return time_; }
+
+private:
+    TDateTime time_;
+};
+
+// Remembers the balloon; everything else the refresh keeps itself.
+class BalloonRecorder final : public MainView {
+public:
+    void ShowBalloon(const std::string& title, const std::string& text) override {
+        balloon = Json{{"title", title}, {"text", text}};
+    }
+    Json balloon = nullptr;
+};
+
+// Trimmed of leading and trailing characters 0..32, as a fetched text is.
+std::string TrimmedStationText(const std::string& text) {
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && blank(text[first]))
+        ++first;
+    while (last > first && blank(text[last - 1]))
+        --last;
+    return text.substr(first, last - first);
+}
+
+std::string ReadStationFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read station file " + path);
+    std::string text(static_cast<std::size_t>(MaxStationFileBytes) + 1, '\0');
+    in.read(text.data(), MaxStationFileBytes + 1);
+    if (in.bad())
+        throw std::runtime_error("cannot read station file " + path);
+    if (in.gcount() > MaxStationFileBytes)
+        throw std::runtime_error("station file " + path + " is too large");
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return TrimmedStationText(text);
+}
+
+// "N=FILE" with N in 1..5, each slot named once.
+std::array<std::string, 5> ReadMetarTexts(const std::vector<std::string>& specs) {
+    std::array<std::string, 5> metar;
+    std::array<bool, 5> given{};
+    for (const std::string& spec : specs) {
+        const std::size_t equals = spec.find('=');
+        const std::optional<int> slot =
+            equals == std::string::npos ? std::nullopt : ParseWholeNumber(spec.substr(0, equals));
+        if (!slot || *slot < 1 || *slot > 5 || equals + 1 == spec.size())
+            throw UsageError("--metar expects N=FILE with N from 1 to 5, got \"" + spec + "\"");
+        const auto index = static_cast<std::size_t>(*slot - 1);
+        if (given[index])
+            throw UsageError("--metar names slot " + std::to_string(*slot) + " twice");
+        given[index] = true;
+        metar[index] = ReadStationFile(spec.substr(equals + 1));
+    }
+    return metar;
+}
+
+Json PanelJson(const PanelModel& panel) {
+    return Json{
+        {"LabelLocationName", panel.LabelLocationName},
+        {"LabelLocalTime", panel.LabelLocalTime},
+        {"LabelTime", panel.LabelTime},
+        {"LabelTimeColor", panel.LabelTimeRed ? "red" : "normal"},
+        {"LabelCover", panel.LabelCover},
+        {"LabelPresentWeather", panel.LabelPresentWeather},
+        {"LabelPresentWeatherHint", panel.LabelPresentWeatherHint},
+        {"LabelWind", panel.LabelWind},
+        {"LabelPressure", panel.LabelPressure},
+        {"LabelTemperature", panel.LabelTemperature},
+        {"LabelDewPoint", panel.LabelDewPoint},
+        {"LabelVisibility", panel.LabelVisibility},
+        {"LabelMetar", panel.LabelMetar},
+        {"LabelMetarHint", panel.LabelMetarHint},
+        {"AdvancedVisible", panel.AdvancedVisible},
+        {"ImageSignificantWeather", panel.ImageSignificantWeather},
+        {"ImageTemperature", panel.ImageTemperature},
+        {"LabelTemperatureInImage", panel.LabelTemperatureInImage},
+        {"ImageWindSpeed", panel.ImageWindSpeed},
+        {"LabelWindSpeedInImage", panel.LabelWindSpeedInImage},
+    };
+}
+
+Json LogJson(const std::vector<std::string>& lines) {
+    Json log = Json::array();
+    for (const std::string& line : lines) {
+        const TLogEntry entry = ParseLogLine(line);
+        log.push_back(Json{{"kind", entry.Kind}, {"message", entry.Message}});
+    }
+    return log;
+}
+
+Json RefreshJson(const TRefreshCycle& refresh, const BalloonRecorder& view, const TLogList& log) {
+    Json tabs = Json::array();
+    Json panels = Json::array();
+    for (int slot = 1; slot <= 5; ++slot) {
+        tabs.push_back(
+            Json{{"visible", refresh.Tab(slot).Visible}, {"caption", refresh.Tab(slot).Caption}});
+        panels.push_back(PanelJson(refresh.Panel(slot)));
+    }
+    return Json{
+        {"tabs", tabs},
+        {"panels", panels},
+        {"trayHint", refresh.TrayHint()},
+        {"trayTip", TrayTip(refresh.TrayHint())},
+        {"trayIconIndex", refresh.TrayIconIndex()},
+        {"balloon", view.balloon},
+        {"statusText", refresh.StatusText()},
+        {"log", LogJson(log.Lines())},
+        {"presentWeatherCaption", std::string(PresentWeatherCaption)},
+    };
+}
+
+std::unique_ptr<Clock> MakeClock(const std::string& utcNow) {
+    if (utcNow.empty())
+        return std::make_unique<SystemClock>();
+    TDateTime pinned;
+    if (!ParseDateTime(utcNow, pinned))
+        throw UsageError("--utc-now expects YYYY-MM-DDTHH:MM, got \"" + utcNow + "\"");
+    return std::make_unique<PinnedClock>(pinned);
+}
+
+void RunShow(const ShowOptions& options) {
+    const std::unique_ptr<Clock> clock = MakeClock(options.utcNow);
+    const std::array<std::string, 5> metar = ReadMetarTexts(options.metarSpecs);
+    const TSettings settings = LoadSettings(options.settingsPath);
+    BalloonRecorder view;
+    TLogList log(*clock);
+    TMetarDecoder decoder(*clock);
+    TRefreshCycle refresh(view, log, *clock, decoder);
+    refresh.UpdateLocations({settings, metar, options.changed, options.connectionFailed}, false);
+    // Names and reports may hold bytes that are not UTF-8; they must not stop the output.
+    std::cout
+        << RefreshJson(refresh, view, log).dump(-1, ' ', false, Json::error_handler_t::replace)
+        << "\n";
+}
+
+} // namespace
+
 void RegisterShowCommand(CLI::App& app, int& exitCode) {
-    CLI::App* sub = app.add_subcommand("show", "(not available yet)");
-    sub->allow_extras();
-    sub->callback([&exitCode] {
-        std::cerr << "nimbrel-cli: show is not available yet\n";
-        exitCode = 2;
+    auto options = std::make_shared<ShowOptions>();
+    CLI::App* sub = app.add_subcommand(
+        "show", "Run one full refresh from a settings file and station files; print it as JSON");
+    sub->add_option("--settings", options->settingsPath, "Settings file (ini)")->required();
+    sub->add_option("--metar", options->metarSpecs, "N=FILE: station file text held for slot N");
+    sub->add_flag("--connection-failed", options->connectionFailed,
+                  "The last retrieval attempt failed");
+    sub->add_flag("--changed", options->changed, "The primary report changed");
+    sub->add_option("--utc-now", options->utcNow, "Pinned UTC time, YYYY-MM-DDTHH:MM");
+    sub->callback([options, &exitCode] {
+        try {
+            RunShow(*options);
+            exitCode = 0;
+        } catch (const UsageError& e) {
+            std::cerr << "nimbrel-cli show: " << e.what() << "\n";
+            exitCode = 2;
+        } catch (const std::exception& e) {
+            std::cerr << "nimbrel-cli show: " << e.what() << "\n";
+            exitCode = 1;
+        }
     });
 }
 
