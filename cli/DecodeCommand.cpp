@@ -1,17 +1,173 @@
-#include <iostream>
-
 #include "cli/Commands.h"
+#include "decode/Clock.h"
+#include "decode/DecodeMetar.h"
+#include "decode/WeatherVocabulary.h"
+
+#include <cerrno>
+#include <fstream>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
 
 namespace nimbrel::cli {
 
-// Placeholder until the decode command is built.
+namespace {
+
+// Station files are a few hundred bytes; anything near this is not a report collection.
+constexpr std::size_t MaxInputBytes = 64u << 20;
+
+struct TDecodeOptions {
+    int Offset = 0;
+    bool Use12HourClock = false;
+    std::string UtcNow;
+    bool Lines = false;
+    std::string File;
+};
+
+// A pinned moment: the PC's local clock reads the same time, so the output depends on the
+// arguments alone.
+class TPinnedClock final : public Clock {
+public:
+    explicit TPinnedClock(const TDateTime& moment) : moment_(moment) {}
+    TDateTime UtcNow() const override { return moment_; }
+    TDateTime LocalNow() const override { return moment_; }
+
+private:
+    TDateTime moment_;
+};
+
+// Trims the characters 0-32 from both ends, as a fetched text is.
+std::string_view Trim(std::string_view text) {
+    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+nlohmann::ordered_json ToJson(const TWeatherInfo& info) {
+    nlohmann::ordered_json layers = nlohmann::ordered_json::array();
+    for (const TCloudLayer& layer : info.CloudLayers)
+        layers.push_back(
+            {{"Present", layer.Present}, {"Cover", layer.Cover}, {"Height", layer.Height}});
+    return {
+        {"Metar", info.Metar},
+        {"IsRecent", info.IsRecent},
+        {"UpdateTime", info.UpdateTime},
+        {"WeatherClass", info.WeatherClass},
+        {"Condition", info.Condition},
+        {"TimeGroup", info.TimeGroup},
+        {"UtcTime", info.UtcTime},
+        {"LocalTime", info.LocalTime},
+        {"WindDirection", info.WindDirection},
+        {"WindDirectionIndex", info.WindDirectionIndex},
+        {"WindSpeed", info.WindSpeed},
+        {"Visibility", info.Visibility},
+        {"Weather", info.Weather},
+        {"CloudCover", info.CloudCover},
+        {"SkyCondition", info.SkyCondition},
+        {"CloudLayers", layers},
+        {"Temperature", info.Temperature},
+        {"TemperatureIndex", info.TemperatureIndex},
+        {"DewPoint", info.DewPoint},
+        {"Pressure", info.Pressure},
+        {"WeatherImageIndex", WeatherImageIndex(info.Condition)},
+    };
+}
+
+// Reads at most MaxInputBytes; nullopt (with the reason on stderr) when that fails.
+std::optional<std::string> ReadInput(const std::string& file) {
+    std::ifstream stream;
+    if (!file.empty()) {
+        stream.open(file, std::ios::binary);
+        if (!stream) {
+            std::cerr << "nimbrel-cli: cannot read " << file << ": "
+                      << std::generic_category().message(errno) << "\n";
+            return std::nullopt;
+        }
+    }
+    std::istream& in = file.empty() ? std::cin : stream;
+    std::string text;
+    char buffer[65536];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        text.append(buffer, static_cast<std::size_t>(in.gcount()));
+        if (text.size() > MaxInputBytes) {
+            std::cerr << "nimbrel-cli: " << (file.empty() ? "standard input" : file)
+                      << " is larger than " << (MaxInputBytes >> 20) << " MiB\n";
+            return std::nullopt;
+        }
+    }
+    if (in.bad()) {
+        std::cerr << "nimbrel-cli: cannot read " << (file.empty() ? "standard input" : file)
+                  << "\n";
+        return std::nullopt;
+    }
+    return text;
+}
+
+void PrintDecoded(TMetarDecoder& decoder, std::string_view text, const TDecodeOptions& options) {
+    TWeatherInfo info;
+    decoder.DecodeMetar(Trim(text), info, options.Offset, !options.Use12HourClock);
+    // A report is ASCII; stray bytes that are not UTF-8 are shown as U+FFFD instead of failing.
+    std::cout << ToJson(info).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
+              << '\n';
+}
+
+template <typename Visit> void ForEachLine(std::string_view text, Visit visit) {
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        visit(text.substr(0, end));
+        if (end == std::string_view::npos)
+            return;
+        text.remove_prefix(end + 1);
+    }
+}
+
+int RunDecode(const TDecodeOptions& options) {
+    TDateTime pinned;
+    if (!options.UtcNow.empty() && !ParseDateTime(options.UtcNow, pinned)) {
+        std::cerr << "nimbrel-cli: --utc-now expects YYYY-MM-DDTHH:MM, not " << options.UtcNow
+                  << "\n";
+        return 2;
+    }
+    const std::optional<std::string> input = ReadInput(options.File);
+    if (!input)
+        return 1;
+    const SystemClock systemClock;
+    const TPinnedClock pinnedClock(pinned);
+    const Clock& clock =
+        options.UtcNow.empty() ? static_cast<const Clock&>(systemClock) : pinnedClock;
+    TMetarDecoder decoder(clock);
+    if (!options.Lines) {
+        PrintDecoded(decoder, *input, options);
+    } else {
+        ForEachLine(*input, [&](std::string_view line) {
+            if (!Trim(line).empty())
+                PrintDecoded(decoder, line, options);
+        });
+    }
+    std::cout.flush();
+    return std::cout ? 0 : 1;
+}
+
+} // namespace
+
 void RegisterDecodeCommand(CLI::App& app, int& exitCode) {
-    CLI::App* sub = app.add_subcommand("decode", "(not available yet)");
-    sub->allow_extras();
-    sub->callback([&exitCode] {
-        std::cerr << "nimbrel-cli: decode is not available yet\n";
-        exitCode = 2;
-    });
+    auto options = std::make_shared<TDecodeOptions>();
+    CLI::App* sub =
+        app.add_subcommand("decode", "Decode station file texts and print them as JSON");
+    sub->add_option("--offset", options->Offset, "Time-zone offset of the station in whole hours")
+        ->check(CLI::Range(-24, 24));
+    sub->add_flag("--12h", options->Use12HourClock, "Write times on the 12-hour clock");
+    sub->add_option("--utc-now", options->UtcNow,
+                    "Pin the current time (UTC and local) to YYYY-MM-DDTHH:MM");
+    sub->add_flag("--lines", options->Lines, "Decode every non-empty line as its own text");
+    sub->add_option("FILE", options->File, "Station file text to decode (default: standard input)");
+    sub->callback([options, &exitCode] { exitCode = RunDecode(*options); });
 }
 
 } // namespace nimbrel::cli

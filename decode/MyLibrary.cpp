@@ -1,5 +1,6 @@
 #include "decode/MyLibrary.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace nimbrel {
@@ -45,11 +46,19 @@ std::string FormatTime12(int hour, int minute) {
     return "Invalid time";
 }
 
+std::string FormatClockTime(int hour, int minute, bool use24HourClock) {
+    if (!use24HourClock)
+        return FormatTime12(hour, minute);
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2d:%.2d", hour, minute);
+    return text;
+}
+
 std::string ShortenText(const std::string& text, int maxLength) {
     std::string trimmed = Trim(text);
-    if (maxLength < 1 || trimmed.size() <= static_cast<std::size_t>(maxLength))
+    if (trimmed.size() <= static_cast<std::size_t>(std::max(maxLength, 0)))
         return trimmed;
-    trimmed.resize(static_cast<std::size_t>(maxLength) - 1);
+    trimmed.resize(static_cast<std::size_t>(std::max(maxLength - 1, 0)));
     return trimmed + "...";
 }
 

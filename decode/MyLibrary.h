@@ -12,6 +12,10 @@ TDateTime UtcNow(const Clock& clock);
 // "9:30 AM", "12:05 AM", "5:45 PM"; "Invalid time" for an hour outside 0..24.
 std::string FormatTime12(int hour, int minute);
 
+// A time of day as the user's clock shows it: "09:05" with the 24-hour clock, else as
+// FormatTime12 writes it.
+std::string FormatClockTime(int hour, int minute, bool use24HourClock);
+
 // Trims spaces and control characters; a text longer than maxLength keeps maxLength - 1
 // characters and gains "...".
 std::string ShortenText(const std::string& text, int maxLength);
