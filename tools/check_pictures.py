@@ -13,6 +13,7 @@ Exit status 0 when every check passes, 1 otherwise.
 """
 
 import argparse
+import math
 import pathlib
 import shutil
 import subprocess
@@ -30,10 +31,17 @@ FORBIDDEN_ATTRIBUTES = {"style", "class", "href", "{http://www.w3.org/1999/xlink
                         "mask", "clip-path"}
 MAX_BYTES = 8192
 
+# Written out here rather than taken from the generator, so a wrong colour there shows up.
+SKY = "#63b5e7"  # 99, 181, 231
+GREY = "#bdbdbd"  # 189, 189, 189
+SUN = "#ffd200"
+THERMOMETER = ["#e700e7", "#004aff", "#00a5ff", "#00e7ff", "#00ffb5", "#ceff00", "#ffe700",
+               "#ffad00", "#ff7b00", "#ff0000", GREY]
+
+# Weather pictures that show the sun; 21, the daytime thunderstorm, is one of them and 22 not.
+WITH_SUN = {2, 4, 10, 12, 14, 16, 18, 20, 21}
+
 # (folder, names, design size, ground colour of picture i or None when it has no fixed ground)
-SKY = make_pictures.colour(make_pictures.SKY)
-GREY = make_pictures.colour(make_pictures.GREY)
-THERMOMETER = [make_pictures.colour(rgb) for rgb in make_pictures.TEMPERATURE_GROUNDS] + [GREY]
 LISTS = [
     ("weather", ["weather-%02d.svg" % i for i in range(27)], 48,
      lambda i: GREY if i == 24 else SKY),
@@ -78,6 +86,39 @@ def check_svg(path, size, ground):
     if ground is not None and (first is None or first.get("fill") != ground
                                or first.get("width") != str(size)):
         problems.append("ground is not a full %s square" % ground)
+    return problems
+
+
+def shapes(path, tag):
+    return ET.parse(path).getroot().iter(SVG_NS + tag)
+
+
+def check_sun(pictures):
+    """The sun is the only yellow disc, so its presence tells the day pictures from the night."""
+    problems = []
+    for index in range(27):
+        path = pictures / ("weather/weather-%02d.svg" % index)
+        has_sun = any(c.get("fill") == SUN for c in shapes(path, "circle"))
+        if has_sun != (index in WITH_SUN):
+            problems.append("weather-%02d.svg: %s" % (index, "shows the sun" if has_sun
+                                                      else "lacks the sun"))
+    return problems
+
+
+def check_wind_arrows(pictures):
+    """Arrow n must point 22.5 n degrees clockwise from up, seen from the disc's centre."""
+    problems = []
+    for index in range(16):
+        path = pictures / ("wind/wind-%02d.svg" % index)
+        heads = list(shapes(path, "polygon"))
+        if len(heads) != 1:
+            problems.append("wind-%02d.svg: %d arrowheads" % (index, len(heads)))
+            continue
+        corners = [tuple(map(float, p.split(","))) for p in heads[0].get("points").split()]
+        tip = max(corners, key=lambda p: math.hypot(p[0] - 24, p[1] - 24))
+        degrees = math.degrees(math.atan2(tip[0] - 24, 24 - tip[1])) % 360
+        if abs((degrees - 22.5 * index + 180) % 360 - 180) > 1:
+            problems.append("wind-%02d.svg: points to %.1f degrees" % (index, degrees))
     return problems
 
 
@@ -127,6 +168,8 @@ def check(resources):
     for path in sorted(pictures.rglob("*")):
         if path.is_file() and path.relative_to(pictures).as_posix() not in known:
             problems.append("%s: not part of any list" % path.relative_to(pictures).as_posix())
+    if not problems:
+        problems += check_sun(pictures) + check_wind_arrows(pictures)
     problems += check_resource_file(resources, [relative for relative, _, _ in expected])
     problems += check_generated(resources)
     return problems

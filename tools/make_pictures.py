@@ -17,6 +17,7 @@ import sys
 # --- palette ------------------------------------------------------------------------------------
 
 SKY = (99, 181, 231)  # ground of the weather pictures and the tray frames
+SKY_EDGE = (40, 120, 185)  # keeps a sky square apart from a light panel or task bar
 GREY = (189, 189, 189)  # ground of "no data" pictures and the wind list
 WHITE = (255, 255, 255)
 BLACK = (0, 0, 0)
@@ -64,20 +65,25 @@ class Picture:
         self.size = size
         self.items = []
 
-    def add(self, tag, text=None, **attrs):
+    @staticmethod
+    def start_tag(tag, attrs):
+        """Python names stand for SVG's: stroke_width is stroke-width."""
         parts = ["<" + tag]
         for name, value in attrs.items():
             if isinstance(value, float):
                 value = num(value)
-            parts.append(' %s="%s"' % (name.rstrip("_").replace("_", "-"), value))
+            parts.append(' %s="%s"' % (name.replace("_", "-"), value))
+        return "".join(parts)
+
+    def add(self, tag, text=None, **attrs):
+        start = self.start_tag(tag, attrs)
         if text is None:
-            self.items.append("".join(parts) + "/>")
+            self.items.append(start + "/>")
         else:
-            self.items.append("".join(parts) + ">" + text + "</" + tag + ">")
+            self.items.append("%s>%s</%s>" % (start, text, tag))
 
     def open(self, tag, **attrs):
-        self.add(tag, **attrs)
-        self.items[-1] = self.items[-1][:-2] + ">"
+        self.items.append(self.start_tag(tag, attrs) + ">")
 
     def close(self, tag):
         self.items.append("</%s>" % tag)
@@ -90,12 +96,8 @@ class Picture:
         return "\n".join([head] + ["  " + item for item in self.items] + ["</svg>"]) + "\n"
 
 
-def ground(pic, rgb, radius=0.0):
-    if radius:
-        pic.add("rect", x=0, y=0, width=pic.size, height=pic.size, rx=radius,
-                fill=colour(rgb))
-    else:
-        pic.add("rect", x=0, y=0, width=pic.size, height=pic.size, fill=colour(rgb))
+def ground(pic, rgb, **corners):
+    pic.add("rect", x=0, y=0, width=pic.size, height=pic.size, **corners, fill=colour(rgb))
 
 
 def outlined_path(pic, d, fill, line=LINE):
@@ -103,9 +105,9 @@ def outlined_path(pic, d, fill, line=LINE):
             stroke_linejoin="round")
 
 
-def outlined_stroke(pic, d, width, rgb=WHITE, line=LINE):
-    """A stroked line with a black rim: the black copy underneath is wider by two rims."""
-    for stroke, extra in ((BLACK, 2 * line), (rgb, 0.0)):
+def outlined_stroke(pic, d, width, line=LINE):
+    """A white stroked line with a black rim: the black copy underneath is wider by two rims."""
+    for stroke, extra in ((BLACK, 2 * line), (WHITE, 0.0)):
         pic.add("path", d=d, fill="none", stroke=colour(stroke), stroke_width=width + extra,
                 stroke_linecap="round", stroke_linejoin="round")
 
@@ -143,10 +145,10 @@ def arc_to(circle, start, end, via):
                                      num(end[1]))
 
 
-def star(cx, cy, inner, outer, rays, turn=0.0):
+def star(cx, cy, inner, outer, rays):
     corners = []
     for i in range(2 * rays):
-        a = math.pi * i / rays + turn
+        a = math.pi * i / rays
         r = outer if i % 2 == 0 else inner
         corners.append((cx + r * math.sin(a), cy - r * math.cos(a)))
     return corners
@@ -184,8 +186,8 @@ def cloud(pic, x, y, scale, hollow=False):
         outlined_path(pic, d, WHITE)
 
 
-def sun(pic, cx, cy, r, rays=8):
-    pic.add("polygon", points=points(star(cx, cy, r * 1.12, r * 1.85, rays)), fill=colour(SUN),
+def sun(pic, cx, cy, r):
+    pic.add("polygon", points=points(star(cx, cy, r * 1.12, r * 1.85, 8)), fill=colour(SUN),
             stroke=colour(BLACK), stroke_width=LINE, stroke_linejoin="round")
     outlined_circle(pic, cx, cy, r, SUN)
 
@@ -292,65 +294,73 @@ FALLING = {
 }
 
 
-def falling_from_cloud(pic, what, with_sun):
-    if with_sun:
-        sun(pic, 35.5, 12, 5.8)
-        cloud(pic, 3, 6, 0.85)
-    else:
-        cloud(pic, 7, 4, 0.85)
-    for kind, x, y in FALLING[what]:
-        if kind == "drop":
-            drop(pic, x, y, 5.0)
-        elif kind == "flake":
-            flake(pic, x, y, 7.5)
-        elif kind == "hail":
-            hailstone(pic, x, y)
+def falling_from_cloud(what, with_sun=False):
+    def draw(pic):
+        if with_sun:
+            sun(pic, 35.5, 12, 5.8)
+            cloud(pic, 3, 6, 0.85)
         else:
-            bolt(pic, x, y, 1.2)
+            cloud(pic, 7, 4, 0.85)
+        for kind, x, y in FALLING[what]:
+            if kind == "drop":
+                drop(pic, x, y, 5.0)
+            elif kind == "flake":
+                flake(pic, x, y, 7.5)
+            elif kind == "hail":
+                hailstone(pic, x, y)
+            else:
+                bolt(pic, x, y, 1.2)
+
+    return draw
+
+
+def sun_behind_cloud(pic):
+    sun(pic, 30, 20, 8.5)
+    cloud(pic, 3, 21, 0.9)
+
+
+def no_data(pic):
+    """The question mark on grey shared by the weather, thermometer and wind lists."""
+    question_mark(pic, 24, 22, 1.15)
+
+
+# Drawings over the sky ground, by picture index.
+WEATHER = [
+    lambda pic: words(pic, ["HAZY"], 15, 0.82),
+    lambda pic: words(pic, ["CLEAR"], 13.5, 0.78),
+    lambda pic: sun(pic, 24, 24, 11),
+    lambda pic: cloud(pic, 4, 11, 1.0),
+    sun_behind_cloud,
+    lambda pic: words(pic, ["SAND", "STORM"], 12, 0.78),
+    lambda pic: words(pic, ["MIST"], 16, 0.86),
+    lambda pic: words(pic, ["FOG"], 16),
+    lambda pic: cloud(pic, 5, 12, 0.95, hollow=True),
+    falling_from_cloud("one drop"),
+    falling_from_cloud("one drop", with_sun=True),
+    falling_from_cloud("two drops"),
+    falling_from_cloud("two drops", with_sun=True),
+    falling_from_cloud("drop and flake"),
+    falling_from_cloud("drop and flake", with_sun=True),
+    falling_from_cloud("two hailstones"),
+    falling_from_cloud("two hailstones", with_sun=True),
+    falling_from_cloud("one flake"),
+    falling_from_cloud("one flake", with_sun=True),
+    falling_from_cloud("two flakes"),
+    falling_from_cloud("two flakes", with_sun=True),
+    # The daytime thunderstorm is the one with the sun.
+    falling_from_cloud("lightning", with_sun=True),
+    falling_from_cloud("lightning"),
+    spiral,
+    no_data,  # on grey, see weather_picture
+    bars,
+    lambda pic: moon(pic, 22, 25, 15),
+]
 
 
 def weather_picture(index):
     pic = Picture(48)
-    ground(pic, GREY if index == 24 else SKY)
-    precipitation = {
-        9: ("one drop", False), 10: ("one drop", True),
-        11: ("two drops", False), 12: ("two drops", True),
-        13: ("drop and flake", False), 14: ("drop and flake", True),
-        15: ("two hailstones", False), 16: ("two hailstones", True),
-        17: ("one flake", False), 18: ("one flake", True),
-        19: ("two flakes", False), 20: ("two flakes", True),
-        # The daytime thunderstorm is the one with the sun.
-        21: ("lightning", True), 22: ("lightning", False),
-    }
-    if index in precipitation:
-        falling_from_cloud(pic, *precipitation[index])
-    elif index == 0:
-        words(pic, ["HAZY"], 15, 0.82)
-    elif index == 1:
-        words(pic, ["CLEAR"], 13.5, 0.78)
-    elif index == 2:
-        sun(pic, 24, 24, 11)
-    elif index == 3:
-        cloud(pic, 4, 11, 1.0)
-    elif index == 4:
-        sun(pic, 30, 20, 8.5)
-        cloud(pic, 3, 21, 0.9)
-    elif index == 5:
-        words(pic, ["SAND", "STORM"], 12, 0.78)
-    elif index == 6:
-        words(pic, ["MIST"], 16, 0.86)
-    elif index == 7:
-        words(pic, ["FOG"], 16)
-    elif index == 8:
-        cloud(pic, 5, 12, 0.95, hollow=True)
-    elif index == 23:
-        spiral(pic)
-    elif index == 24:
-        question_mark(pic, 24, 22, 1.15)
-    elif index == 25:
-        bars(pic)
-    elif index == 26:
-        moon(pic, 22, 25, 15)
+    ground(pic, GREY if WEATHER[index] is no_data else SKY)
+    WEATHER[index](pic)
     return pic
 
 
@@ -361,15 +371,16 @@ def thermometer_picture(index):
     pic = Picture(48)
     if index == len(TEMPERATURE_GROUNDS):
         ground(pic, GREY)
-        question_mark(pic, 24, 22, 1.15)
+        no_data(pic)
         return pic
     ground(pic, TEMPERATURE_GROUNDS[index])
     # The tube and the bulb share one outline: black copies first, white bodies over them.
-    for stroke, fill, line in ((colour(BLACK), colour(BLACK), 2 * LINE), ("none", colour(WHITE),
-                                                                           0.0)):
-        pic.add("rect", x=19.5, y=4.5, width=9.0, height=32.0, rx=4.5, fill=fill, stroke=stroke,
-                stroke_width=line)
-        pic.add("circle", cx=24.0, cy=36.5, r=7.5, fill=fill, stroke=stroke, stroke_width=line)
+    tube = dict(x=19.5, y=4.5, width=9.0, height=32.0, rx=4.5)
+    bulb = dict(cx=24.0, cy=36.5, r=7.5)
+    rim = dict(fill=colour(BLACK), stroke=colour(BLACK), stroke_width=2 * LINE)
+    for paint in (rim, dict(fill=colour(WHITE))):
+        pic.add("rect", **tube, **paint)
+        pic.add("circle", **bulb, **paint)
     ticks = " ".join("M31 %s H35" % num(y) for y in (10, 16, 22, 28))
     pic.add("path", d=ticks, fill="none", stroke=colour(BLACK), stroke_width=LINE,
             stroke_linecap="round")
@@ -405,7 +416,7 @@ def wind_picture(index):
         for corner in range(4):
             arrowhead(pic, 24, 24, 45 + 90 * corner, 15.5, 23.5, 5.0)
     elif index == 18:
-        question_mark(pic, 24, 22, 1.15)
+        no_data(pic)
     return pic
 
 
@@ -416,7 +427,7 @@ def tray_picture(index):
     pic = Picture(16)
     ground(pic, SKY)
     pic.add("rect", x=0.5, y=0.5, width=15.0, height=15.0, fill="none",
-            stroke=colour((40, 120, 185)), stroke_width=1)
+            stroke=colour(SKY_EDGE), stroke_width=1)
     for dot in range(index):
         outlined_circle(pic, 4 + 4 * dot, 12, 1.6, WHITE, line=0.8)
     return pic
@@ -488,7 +499,7 @@ def menu_log(pic):
 
 def menu_get_report(pic):
     pic.add("rect", x=0.5, y=0.5, width=15.0, height=15.0, rx=1.5, fill=colour(SKY),
-            stroke=colour((40, 120, 185)), stroke_width=MENU_LINE)
+            stroke=colour(SKY_EDGE), stroke_width=MENU_LINE)
     rays = " ".join("M%s %s L%s %s" % (num(10 + 2.4 * math.sin(a)), num(5.5 - 2.4 * math.cos(a)),
                                        num(10 + 4.6 * math.sin(a)), num(5.5 - 4.6 * math.cos(a)))
                     for a in (math.radians(d) for d in range(-90, 181, 45)))
@@ -513,9 +524,8 @@ def menu_picture(index):
 
 def program_icon():
     pic = Picture(48)
-    ground(pic, SKY, radius=9)
-    sun(pic, 30, 18, 8)
-    cloud(pic, 4, 20, 0.88)
+    ground(pic, SKY, rx=9.0)
+    sun_behind_cloud(pic)
     return pic
 
 
