@@ -4,8 +4,10 @@
 Checks: every list has exactly its pictures under the expected names; each file is well-formed
 SVG of the design size with a square view box, uses only plain shapes QtSvg draws (no bitmaps,
 filters, masks, style sheets or outside references), stays small, and has the ground colour its
-list prescribes; pictures.qrc embeds exactly these files under their aliases; and the files are
-what tools/make_pictures.py draws today (so nobody edits a generated file by hand).
+list prescribes; the sun shows on exactly the daytime weather pictures and wind arrow n points
+22.5 n degrees clockwise from north; pictures.qrc embeds exactly these files under their aliases;
+and the files are what tools/make_pictures.py draws today (so nobody edits a generated file by
+hand).
 
 Usage: tools/check_pictures.py [--resources DIR] [--sheet PNG]
 The sheet needs rsvg-convert (librsvg2-bin) and ImageMagick's montage; the checks need neither.
