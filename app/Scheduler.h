@@ -23,6 +23,14 @@ public:
     // Runs fn on the main thread and returns once it has run there. Called from the main thread
     // itself, runs fn at once. Returns false, without running fn, once the main thread has
     // stopped serving calls (shutdown), so a background thread is never left waiting forever.
+    // Guarantees every Scheduler gives the core's threads (heartbeat, fetch worker):
+    // - Callable from any thread at any time until the Scheduler is destroyed; the Scheduler
+    //   outlives every thread that may call it, including a fetch worker left to finish alone.
+    // - Calls are served from the main thread's event loop in the order they arrived.
+    // - When serving stops, calls already waiting are released with false as well.
+    // - While the main thread blocks waiting for a thread to end (THeartBeatThread::Stop), it
+    //   either keeps serving calls or has stopped serving: a thread that calls in just then
+    //   must not deadlock the two.
     virtual bool CallOnMainThread(const std::function<void()>& fn) = 0;
     virtual std::unique_ptr<Timer> CreateTimer(bool singleShot) = 0;
 };

@@ -1,0 +1,111 @@
+#include "app/MainController.h"
+
+namespace nimbrel {
+
+namespace {
+
+constexpr const char* GettingWeatherReport = "Getting weather report...";
+
+const char* ProgressText(FetchProgress step) {
+    switch (step) {
+    case FetchProgress::Connecting:
+        return "Connecting to weather server.";
+    case FetchProgress::Retrieving:
+        return "Retrieving report...";
+    case FetchProgress::Disconnecting:
+        return "Disconnecting from weather server.";
+    }
+    return "";
+}
+
+} // namespace
+
+TMainController::TMainController(Scheduler& scheduler, MainView& view, TLogList& log,
+                                 const TSettings& settings, FtpServerAddress server,
+                                 std::chrono::milliseconds watchdog)
+    : scheduler_(scheduler), view_(view), log_(log), settings_(settings),
+      server_(std::move(server)), watchdog_(watchdog),
+      ConnectionTimer(scheduler.CreateTimer(true)) {}
+
+TMainController::~TMainController() {
+    Shutdown();
+}
+
+void TMainController::SetConnectionState(bool failed, bool inProgress) {
+    ConnectionFailed = failed;
+    ConnectionInProgress = inProgress;
+}
+
+void TMainController::StartGetWeatherReport() {
+    if (ConnectionInProgress) {
+        log_.AddLogMessage(LogWarning,
+                           "Get weather report aborted: connection already in progress");
+        return;
+    }
+    SetConnectionState(false, true);
+    view_.SetStatusText(GettingWeatherReport);
+    view_.SetTrayHint(GettingWeatherReport);
+    view_.SetTrayAnimation(true);
+    GetWeatherThread.reset();
+
+    FetchRequest request;
+    request.Server = server_;
+    request.FtpActiveMode = settings_.FtpActiveMode;
+    for (int slot = 1; slot <= 5; ++slot) {
+        request.LocationCodes.at(static_cast<std::size_t>(slot - 1)) =
+            settings_.Slot(slot).LocationCode;
+    }
+    GetWeatherThread = std::make_unique<TGetWeatherThread>(
+        std::move(request), scheduler_, [this](FetchProgress step) { ShowProgress(step); },
+        [this](FetchOutcome outcome) { FetchFinished(std::move(outcome)); });
+    ArmConnectionTimer();
+}
+
+void TMainController::ArmConnectionTimer() {
+    ConnectionTimer->Start(watchdog_, [this] { ConnectionTimerExpired(); });
+}
+
+void TMainController::ShowProgress(FetchProgress step) {
+    if (step == FetchProgress::Connecting) {
+        view_.SetBusyCursor(true);
+    } else if (step == FetchProgress::Disconnecting) {
+        view_.SetBusyCursor(false);
+    }
+    log_.AddLogMessage(LogInformation, ProgressText(step));
+}
+
+// The worker's last main-thread call: everything it hands back changes here, in one step, so the
+// main thread never reads a half-written result.
+void TMainController::FetchFinished(FetchOutcome outcome) {
+    if (outcome.Failed) {
+        log_.AddLogMessage(LogError, "ERROR: " + outcome.ErrorMessage);
+    } else {
+        TakeStationTexts(outcome.Buffers, METAR, PrimaryWeatherHasChanged);
+    }
+    SetConnectionState(outcome.Failed, false);
+    if (UpdateLocations) {
+        UpdateLocations(false);
+    }
+}
+
+void TMainController::ConnectionTimerExpired() {
+    ConnectionTimer->Stop();
+    if (!GetWeatherThread) {
+        return;
+    }
+    GetWeatherThread.reset();
+    if (ConnectionInProgress) {
+        SetConnectionState(true, false);
+        if (UpdateLocations) {
+            UpdateLocations(false);
+        }
+    }
+    view_.SetBusyCursor(false);
+}
+
+void TMainController::Shutdown() {
+    GetWeatherThread.reset();
+    ConnectionTimer->Stop();
+}
+
+} // namespace nimbrel

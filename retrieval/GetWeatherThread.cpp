@@ -1,0 +1,128 @@
+#include "retrieval/GetWeatherThread.h"
+
+#include "retrieval/FtpClient.h"
+
+#include <exception>
+
+namespace nimbrel {
+
+std::string TrimStationText(std::string_view text) {
+    const auto isPadding = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && isPadding(text[first])) {
+        ++first;
+    }
+    while (last > first && isPadding(text[last - 1])) {
+        --last;
+    }
+    return std::string(text.substr(first, last - first));
+}
+
+void TakeStationTexts(const std::array<std::string, 5>& buffers, std::array<std::string, 5>& metar,
+                      bool& primaryWeatherHasChanged) {
+    for (std::size_t slot = 0; slot < buffers.size(); ++slot) {
+        if (buffers[slot].empty()) {
+            continue;
+        }
+        std::string text = TrimStationText(buffers[slot]);
+        if (slot == 0) {
+            primaryWeatherHasChanged = text != metar[0];
+        }
+        metar[slot] = std::move(text);
+    }
+}
+
+// Everything the worker thread and the main thread share. The thread holds it by shared_ptr, so
+// an abandoned worker that is still unwinding never touches freed memory.
+struct TGetWeatherThread::Run {
+    FetchRequest request;
+    Scheduler* scheduler = nullptr;
+    std::function<void(FetchProgress)> progress;
+    std::function<void(FetchOutcome)> finished;
+    FtpClient client;
+    std::atomic<bool> abandoned = false; // written on the main thread only
+    std::atomic<bool> ended = false;
+
+    // Runs fn on the main thread unless the run was abandoned; checked again there, where
+    // Abandon runs, so nothing slips through after it.
+    void OnMainThread(const std::function<void()>& fn) {
+        if (!abandoned) {
+            scheduler->CallOnMainThread([this, &fn] {
+                if (!abandoned) {
+                    fn();
+                }
+            });
+        }
+    }
+    void Notify(FetchProgress step) {
+        OnMainThread([this, step] { progress(step); });
+    }
+};
+
+TGetWeatherThread::TGetWeatherThread(FetchRequest request, Scheduler& scheduler,
+                                     std::function<void(FetchProgress)> progress,
+                                     std::function<void(FetchOutcome)> finished)
+    : run_(std::make_shared<Run>()) {
+    run_->request = std::move(request);
+    run_->scheduler = &scheduler;
+    run_->progress = std::move(progress);
+    run_->finished = std::move(finished);
+    thread_ = std::thread([run = run_] {
+        Body(run);
+        run->ended = true;
+    });
+}
+
+TGetWeatherThread::~TGetWeatherThread() {
+    Abandon();
+    // A worker that has ended is only releasing its last references: joining costs nothing.
+    // One still in the network is left to finish on its own.
+    if (run_->ended) {
+        thread_.join();
+    } else {
+        thread_.detach();
+    }
+}
+
+void TGetWeatherThread::Abandon() {
+    run_->abandoned = true;
+    run_->client.Abort();
+}
+
+void TGetWeatherThread::Body(const std::shared_ptr<Run>& run) {
+    FetchOutcome outcome;
+    FtpClient& client = run->client;
+    run->Notify(FetchProgress::Connecting);
+    try {
+        try {
+            client.Host = run->request.Server.Host;
+            client.Port = run->request.Server.Port;
+            client.Username = AnonymousUser;
+            client.Password = AnonymousPassword;
+            client.Passive = !run->request.FtpActiveMode;
+            client.Connect();
+            run->Notify(FetchProgress::Retrieving);
+            client.ChangeDirectory(WeatherDirectory);
+            for (std::size_t slot = 0; slot < outcome.Buffers.size(); ++slot) {
+                const std::string& code = run->request.LocationCodes[slot];
+                if (!code.empty()) {
+                    client.Retrieve(code + ".TXT", outcome.Buffers[slot]);
+                }
+            }
+        } catch (...) {
+            run->Notify(FetchProgress::Disconnecting);
+            client.Disconnect();
+            throw;
+        }
+        run->Notify(FetchProgress::Disconnecting);
+        client.Disconnect();
+    } catch (const std::exception& error) {
+        outcome = FetchOutcome{};
+        outcome.Failed = true;
+        outcome.ErrorMessage = error.what();
+    }
+    run->OnMainThread([&run, &outcome] { run->finished(std::move(outcome)); });
+}
+
+} // namespace nimbrel

@@ -1,0 +1,73 @@
+#pragma once
+// One fetch run: a worker thread that downloads the station files of the configured slots over
+// one FTP connection and hands the outcome to the main thread.
+#include "app/Scheduler.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <thread>
+
+namespace nimbrel {
+
+struct FtpServerAddress {
+    std::string Host = "tgftp.nws.noaa.gov";
+    uint16_t Port = 21;
+};
+
+inline constexpr const char* WeatherDirectory = "data/observations/metar/stations";
+inline constexpr const char* AnonymousUser = "anonymous";
+inline constexpr const char* AnonymousPassword = "user@localhost";
+
+// A fetched station text as it is kept: characters with codes 0..32 removed at both ends.
+std::string TrimStationText(std::string_view text);
+
+// What a run reads of the settings, copied on the main thread when it starts, so that the
+// preferences dialog may change the settings while the run goes on.
+struct FetchRequest {
+    FtpServerAddress Server;
+    std::array<std::string, 5> LocationCodes;
+    bool FtpActiveMode = false;
+};
+
+struct FetchOutcome {
+    std::array<std::string, 5> Buffers; // the bytes of each slot's file; empty when not fetched
+    bool Failed = false;
+    std::string ErrorMessage;
+};
+
+// Takes every non-empty buffer as its slot's held text; slot 1 also decides whether the primary
+// weather has changed. A slot whose buffer is empty keeps its text and flag.
+void TakeStationTexts(const std::array<std::string, 5>& buffers, std::array<std::string, 5>& metar,
+                      bool& primaryWeatherHasChanged);
+
+enum class FetchProgress { Connecting, Retrieving, Disconnecting };
+
+// The worker of one run. progress and finished run on the main thread, through the scheduler's
+// synchronous call, and never after Abandon. The scheduler must outlive the worker's thread.
+class TGetWeatherThread {
+public:
+    TGetWeatherThread(FetchRequest request, Scheduler& scheduler,
+                      std::function<void(FetchProgress)> progress,
+                      std::function<void(FetchOutcome)> finished);
+    ~TGetWeatherThread(); // = Abandon(), never waits for the network
+    TGetWeatherThread(const TGetWeatherThread&) = delete;
+    TGetWeatherThread& operator=(const TGetWeatherThread&) = delete;
+
+    // Main thread: stops the run at once. Its sockets are closed so blocked calls return, and
+    // nothing it would still deliver reaches the main thread.
+    void Abandon();
+
+private:
+    struct Run;
+    static void Body(const std::shared_ptr<Run>& run);
+
+    std::shared_ptr<Run> run_;
+    std::thread thread_;
+};
+
+} // namespace nimbrel
