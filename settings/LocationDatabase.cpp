@@ -69,12 +69,21 @@ std::vector<TCity> ReadCities(const std::string& citiesIniPath, const std::strin
     return cities;
 }
 
-std::optional<TCountry> FindCountry(const std::vector<TCountry>& countries,
-                                    const std::string& text) {
-    const auto found = std::find_if(countries.begin(), countries.end(), [&](const TCountry& c) {
-        return EqualsIgnoringCase(c.Name, text) || EqualsIgnoringCase(c.CountryKey, text);
-    });
-    return found == countries.end() ? std::nullopt : std::optional<TCountry>(*found);
+std::vector<TCountry> MatchCountries(const std::vector<TCountry>& countries,
+                                     const std::string& text) {
+    std::vector<TCountry> matches;
+    for (const TCountry& country : countries) {
+        if (EqualsIgnoringCase(country.Name, text) ||
+            EqualsIgnoringCase(country.CountryKey, text)) {
+            return {country};
+        }
+        const std::string zonePrefix = text + " (UTC";
+        if (EqualsIgnoringCase(std::string_view(country.Name).substr(0, zonePrefix.size()),
+                               zonePrefix)) {
+            matches.push_back(country);
+        }
+    }
+    return matches;
 }
 
 } // namespace nimbrel

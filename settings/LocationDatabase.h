@@ -37,8 +37,10 @@ std::vector<TCountry> ReadCountries(const std::string& countriesIniPath,
 std::vector<TCity> ReadCities(const std::string& citiesIniPath, const std::string& countryKey,
                               const std::function<void()>& processPendingEvents = {});
 
-// The country whose display name or key equals text, ignoring case.
-std::optional<TCountry> FindCountry(const std::vector<TCountry>& countries,
-                                    const std::string& text);
+// The countries a user means by text, ignoring case: the one whose display name or key equals
+// it, else every entry of a country listed once per time zone ("United States" gives
+// "United States (UTC-5)", "United States (UTC-6)", ...).
+std::vector<TCountry> MatchCountries(const std::vector<TCountry>& countries,
+                                     const std::string& text);
 
 } // namespace nimbrel

@@ -113,13 +113,27 @@ std::vector<std::pair<std::string, std::string>> SettingsKeyValues(const TSettin
     return values;
 }
 
+namespace {
+
+void WriteSettings(const TSettings& settings, TIniFile& ini) {
+    for (const auto& [key, value] : SettingsKeyValues(settings)) {
+        ini.WriteString(SettingsSection, key, value);
+    }
+}
+
+} // namespace
+
+std::string SettingsFileText(const TSettings& settings) {
+    TIniFile ini;
+    WriteSettings(settings, ini);
+    return ini.Text();
+}
+
 void SaveSettings(const TSettings& settings, const std::string& path) {
     try {
         // Starting from the file as it is keeps the user's own lines and sections.
         TIniFile ini = TIniFile::Load(path);
-        for (const auto& [key, value] : SettingsKeyValues(settings)) {
-            ini.WriteString(SettingsSection, key, value);
-        }
+        WriteSettings(settings, ini);
         ini.Save(path);
     } catch (const IniFileError&) {
         std::error_code error;

@@ -25,6 +25,9 @@ TSettings LoadSettings(const std::string& path);
 // Every key, in the order SaveSettings writes them, with the texts it writes.
 std::vector<std::pair<std::string, std::string>> SettingsKeyValues(const TSettings& settings);
 
+// The text a save of these settings writes into a new file.
+std::string SettingsFileText(const TSettings& settings);
+
 // Rewrites every key, keeping all other lines of the file. The file is replaced in one step, so
 // on SettingsWriteError the old file is still whole.
 void SaveSettings(const TSettings& settings, const std::string& path);
