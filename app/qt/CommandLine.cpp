@@ -1,0 +1,80 @@
+#include "app/qt/CommandLine.h"
+
+#include <charconv>
+
+namespace nimbrel::gui {
+
+namespace {
+
+bool ParsePort(const std::string& text, uint16_t& port) {
+    unsigned value = 0;
+    const auto* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end || value == 0 || value > 65535)
+        return false;
+    port = static_cast<uint16_t>(value);
+    return true;
+}
+
+// HOST or HOST:PORT; the port defaults to the weather server's.
+bool ParseServer(const std::string& text, FtpServerAddress& server) {
+    const auto colon = text.rfind(':');
+    server.Host = text.substr(0, colon);
+    if (colon != std::string::npos && !ParsePort(text.substr(colon + 1), server.Port))
+        return false;
+    return !server.Host.empty();
+}
+
+CommandLine Error(const std::string& message) {
+    CommandLine result;
+    result.action = CommandLine::Action::Error;
+    result.error = message;
+    return result;
+}
+
+} // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+    CommandLine result;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            result.action = CommandLine::Action::Help;
+            return result;
+        }
+        if (arg == "--version") {
+            result.action = CommandLine::Action::Version;
+            return result;
+        }
+        std::string value;
+        if (arg == "--server") {
+            if (i + 1 == args.size())
+                return Error("--server needs a value: HOST or HOST:PORT");
+            value = args[++i];
+        } else if (arg.starts_with("--server=")) {
+            value = arg.substr(9);
+        } else {
+            return Error("unknown argument '" + arg + "'");
+        }
+        if (!ParseServer(value, result.server))
+            return Error("invalid server '" + value + "': expected HOST or HOST:PORT (1-65535)");
+    }
+    return result;
+}
+
+std::string UsageText() {
+    return "Usage: nimbrel [--server HOST[:PORT]]\n"
+           "Shows the weather at up to five stations in the system tray and a window.\n"
+           "\n"
+           "Options:\n"
+           "  --server HOST[:PORT]  fetch reports from this FTP server instead of the\n"
+           "                        default weather server (port 21 unless given)\n"
+           "  -h, --help            show this help and exit\n"
+           "  --version             show the version and exit\n";
+}
+
+std::string VersionText() {
+    return std::string("nimbrel ") + NIMBREL_VERSION + "\n";
+}
+
+} // namespace nimbrel::gui

@@ -1,0 +1,494 @@
+#include "app/qt/MainForm.h"
+
+#include "app/DesktopRules.h"
+#include "app/WindowLayout.h"
+#include "app/qt/FormFont.h"
+#include "app/qt/Pictures.h"
+#include "settings/IniFile.h"
+#include "settings/SettingsStore.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTextStream>
+#include <QThread>
+#include <QVBoxLayout>
+#include <filesystem>
+
+namespace nimbrel::gui {
+
+namespace {
+
+constexpr int WindowWidth = 686;
+constexpr int PageControlLeft = 8;
+constexpr int PageControlTop = 64;
+
+QString Caption(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+// Tab captions are names the user typed: an ampersand is shown, not taken as an access key.
+QString TabCaption(const std::string& caption) {
+    return QString::fromStdString(caption).replace(QChar('&'), QStringLiteral("&&"));
+}
+
+QIcon MenuIcon(int index) {
+    return PictureIcon(PicturePath(PictureList::Menu, index));
+}
+
+} // namespace
+
+TMainForm::TMainForm(QtScheduler& scheduler, const Clock& clock, MainFormOptions options)
+    : scheduler_(scheduler), clock_(clock), trayAvailable_(std::move(options.TrayAvailable)),
+      settingsPath_(std::move(options.SettingsPath)),
+      executablePath_(std::move(options.ExecutablePath)),
+      debugStatePath_(std::move(options.DebugStatePath)), LogList_(clock), decoder_(clock) {
+    // 1-2: the panels, docked into their hosts, and the caption.
+    CreatePanels();
+    setWindowTitle(Caption(ProductName));
+    setWindowIcon(PictureIcon(ProgramIconPath()));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    // 3-4: the fetch state, the log, the balloon and the timers (not running yet).
+    refresh_ = std::make_unique<TRefreshCycle>(*this, LogList_, clock_, decoder_);
+    controller_ = std::make_unique<TMainController>(scheduler_, *this, LogList_, settings_,
+                                                    options.Server, options.Watchdog);
+    controller_->UpdateLocations = [this](bool timeOnly) { UpdateLocations(timeOnly); };
+    ClockTimer = scheduler_.CreateTimer(false);
+    // 6-7: actions with their pictures, menus, fonts.
+    CreateActions();
+    CreateMenus();
+    TrayIcon = new TCoolTrayIcon(PopupActionMenuTrayIcon, this);
+    BalloonHint = new TBalloonHint(*TrayIcon, this);
+    connect(TrayIcon, &TCoolTrayIcon::OnDblClick, this, &TMainForm::TrayIconDblClick);
+    setFont(FormFont());
+    ActionMainMenuBar->setFont(FormFont());
+    // 9-10: the settings and the window state they ask for.
+    LoadSettingsFile();
+    ChooseStartWindowState();
+    // 11-14: layout, the first display without reports, the first tab, the log line.
+    ArrangeLocationPanels();
+    UpdateLocations(false);
+    PageControl->setCurrentIndex(0);
+    LogList_.AddLogMessage(LogInformation, StartingLogMessage());
+    // 15-16: the heartbeat only now, so no fetch can start before the window is complete.
+    StartHeartBeat(std::move(options.Pacer));
+    ClockTimer->Start(std::chrono::milliseconds(ClockTimerIntervalMilliseconds),
+                      [this] { refresh_->ClockTimerTick(settings_); });
+    TrayIcon->SetIconVisible(true);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TMainForm::~TMainForm() {
+    FormDestroy();
+}
+
+void TMainForm::CreatePanels() {
+    PanelTop = new QWidget(this);
+    PanelTop->setObjectName(QStringLiteral("PanelTop"));
+    PanelTop->setAutoFillBackground(true);
+    QPalette white = PanelTop->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    PanelTop->setPalette(white);
+    setCentralWidget(PanelTop);
+    PageControl = new QTabWidget(PanelTop);
+    PageControl->setObjectName(QStringLiteral("PageControl"));
+    for (int slot = 1; slot <= 5; ++slot) {
+        const auto index = static_cast<std::size_t>(slot - 1);
+        TabSheets[index] = new QWidget;
+        TabSheets[index]->setObjectName(QStringLiteral("TabSheet%1").arg(slot));
+        auto* layout = new QVBoxLayout(TabSheets[index]);
+        layout->setContentsMargins(0, 0, 0, 0);
+        PageControl->addTab(TabSheets[index], QStringLiteral("Location %1").arg(slot));
+        Panels[index] = new QWidget(TabSheets[index]);
+        Panels[index]->setObjectName(QStringLiteral("Panel%1").arg(slot));
+        auto* panelLayout = new QVBoxLayout(Panels[index]);
+        panelLayout->setContentsMargins(0, 0, 0, 0);
+        LocationForms[index] = new TParentWeatherInfoForm(slot, Panels[index]);
+        panelLayout->addWidget(LocationForms[index]);
+    }
+    StatusBarPanel = new QLabel(this);
+    StatusBarPanel->setObjectName(QStringLiteral("StatusBar"));
+    StatusBarPanel->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(StatusBarPanel, 1);
+    statusBar()->setSizeGripEnabled(false);
+}
+
+void TMainForm::CreateActions() {
+    const auto action = [this](const char* name, const char* caption, int image) {
+        auto* created = new QAction(Caption(caption), this);
+        created->setObjectName(Caption(name));
+        if (image >= 0)
+            created->setIcon(MenuIcon(image));
+        return created;
+    };
+    AMChangeWindowState = action("AMChangeWindowState", "", -1);
+    AMFileExit = action("AMFileExit", "&Exit", -1);
+    AMWeatherGetWeatherReport = action("AMWeatherGetWeatherReport", "&Get weather report", 7);
+    AMPreferences = action("AMPreferences", "&Preferences...", 5);
+    AMLog = action("AMLog", "&View log...", 6);
+    AMHelpReadMe = action("AMHelpReadMe", "&Help", 3);
+    AMHelpReadMe->setShortcut(QKeySequence(Qt::Key_F1));
+    AMHelpAbout = action("AMHelpAbout", "&About...", 0);
+    UpdateWindowStateAction();
+
+    connect(AMChangeWindowState, &QAction::triggered, this,
+            &TMainForm::ActionChangeWindowStateExecute);
+    connect(AMFileExit, &QAction::triggered, this, &TMainForm::ActionFileExitExecute);
+    connect(AMWeatherGetWeatherReport, &QAction::triggered, this,
+            &TMainForm::AMWeatherGetWeatherReportExecute);
+    connect(AMPreferences, &QAction::triggered, this, &TMainForm::ActionToolsPreferencesExecute);
+    connect(AMLog, &QAction::triggered, this, &TMainForm::ActionToolsLogExecute);
+    connect(AMHelpReadMe, &QAction::triggered, this, &TMainForm::ActionHelpReadMeExecute);
+    connect(AMHelpAbout, &QAction::triggered, this, &TMainForm::ActionHelpAboutExecute);
+}
+
+void TMainForm::CreateMenus() {
+    ActionMainMenuBar = menuBar();
+    ActionMainMenuBar->setObjectName(QStringLiteral("ActionMainMenuBar"));
+    QMenu* file = ActionMainMenuBar->addMenu(QStringLiteral("&File"));
+    file->addActions({AMChangeWindowState, AMFileExit});
+    ActionMainMenuBar->addMenu(QStringLiteral("&Weather"))->addAction(AMWeatherGetWeatherReport);
+    ActionMainMenuBar->addMenu(QStringLiteral("&Tools"))->addActions({AMPreferences, AMLog});
+    ActionMainMenuBar->addMenu(QStringLiteral("&Help"))->addActions({AMHelpReadMe, AMHelpAbout});
+
+    ActionToolBar = addToolBar(QStringLiteral("ActionToolBar"));
+    ActionToolBar->setObjectName(QStringLiteral("ActionToolBar"));
+    ActionToolBar->setMovable(false);
+    ActionToolBar->setFloatable(false);
+    ActionToolBar->setIconSize(QSize(16, 16));
+    ActionToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    ActionToolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    ActionToolBar->addAction(AMWeatherGetWeatherReport);
+    ActionToolBar->addSeparator();
+    ActionToolBar->addActions({AMPreferences, AMLog});
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    PopupActionMenuTrayIcon = new QMenu(this);
+    PopupActionMenuTrayIcon->setObjectName(QStringLiteral("PopupActionMenuTrayIcon"));
+    PopupActionMenuTrayIcon->addAction(AMWeatherGetWeatherReport);
+    PopupActionMenuTrayIcon->addSeparator();
+    PopupActionMenuTrayIcon->addActions({AMChangeWindowState, AMFileExit});
+}
+
+void TMainForm::LoadSettingsFile() {
+    IsFirstRun = !std::filesystem::exists(settingsPath_);
+    try {
+        settings_ = LoadSettings(settingsPath_);
+    } catch (const IniFileError& error) {
+        // Saving the defaults over a file we could not read would destroy the user's settings.
+        settingsReadable_ = false;
+        QMessageBox::warning(nullptr, Caption(ProductName),
+                             QStringLiteral("%1\n\nNimbrel starts with its default settings and "
+                                            "will not change the settings file.")
+                                 .arg(QString::fromStdString(error.what())));
+    }
+}
+
+void TMainForm::ChooseStartWindowState() {
+    switch (InitialWindowState(IsFirstRun, settings_.MinimizeOnStartup, TrayAvailable())) {
+    case StartWindowState::Shown:
+        windowShown_ = true;
+        break;
+    case StartWindowState::HiddenInTray:
+        windowShown_ = false;
+        break;
+    case StartWindowState::Minimized:
+        windowShown_ = true;
+        setWindowState(Qt::WindowMinimized);
+        break;
+    }
+    UpdateWindowStateAction();
+}
+
+void TMainForm::StartHeartBeat(std::unique_ptr<HeartBeatPacer> pacer) {
+    heartBeat_ = std::make_unique<THeartBeatThread>(
+        scheduler_,
+        [this] {
+            return HeartBeatSettings{settings_.GetWeatherReportOnStartup,
+                                     settings_.DelayGetWeaterOnStartup,
+                                     settings_.LongReconnectInterval};
+        },
+        [this] { controller_->StartGetWeatherReport(); }, std::move(pacer));
+}
+
+bool TMainForm::TrayAvailable() const {
+    return trayAvailable_ ? trayAvailable_() : QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+// --- window state ---------------------------------------------------------------------------
+
+void TMainForm::UpdateWindowStateAction() {
+    const WindowStateAction next = WindowStateCaption(windowShown_);
+    AMChangeWindowState->setText(QStringLiteral("&") + QString::fromStdString(next.Caption));
+    AMChangeWindowState->setToolTip(QString::fromStdString(next.Hint));
+}
+
+void TMainForm::ShowMainWindow() {
+    windowShown_ = true;
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    for (TParentWeatherInfoForm* form : LocationForms)
+        form->show();
+    raise();
+    activateWindow();
+    UpdateWindowStateAction();
+}
+
+void TMainForm::HideMainWindow() {
+    if (HideMainWindowAction(TrayAvailable()) == HideAction::Minimize) {
+        showMinimized();
+        return;
+    }
+    windowShown_ = false;
+    hide();
+    UpdateWindowStateAction();
+}
+
+void TMainForm::ActionChangeWindowStateExecute() {
+    if (isVisible())
+        HideMainWindow();
+    else
+        ShowMainWindow();
+}
+
+void TMainForm::TrayIconDblClick() {
+    ActionChangeWindowStateExecute();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    HideMainWindow();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    UpdateWindowStateAction();
+    if (!IsFirstRun)
+        return;
+    // The welcome waits until the window is on screen; until it is closed the tray is deaf.
+    IsFirstRun = false;
+    TrayIcon->SetEnabled(false);
+    QMetaObject::invokeMethod(this, &TMainForm::ShowWelcome, Qt::QueuedConnection);
+}
+
+void TMainForm::ShowWelcome() {
+    QMessageBox::information(this, Caption(ProductName), PlainText(WelcomeText()));
+    TrayIcon->SetEnabled(true);
+}
+
+// --- layout -----------------------------------------------------------------------------------
+
+void TMainForm::ArrangeLocationPanels() {
+    const WindowArrangement arrangement = nimbrel::ArrangeLocationPanels(settings_);
+    setFixedSize(WindowWidth, arrangement.WindowHeight);
+    // The window's coordinates count from the top of its client area, above the menu and tool
+    // bars; PanelTop starts below them.
+    layout()->activate();
+    if (arrangement.PageControlVisible)
+        DockPanelsInTabs();
+    else
+        StackPanels(arrangement);
+    PageControl->setVisible(arrangement.PageControlVisible);
+}
+
+void TMainForm::DockPanelsInTabs() {
+    for (std::size_t index = 0; index < Panels.size(); ++index) {
+        if (Panels[index]->parent() != TabSheets[index])
+            TabSheets[index]->layout()->addWidget(Panels[index]);
+        Panels[index]->show();
+    }
+    const int top = std::max(0, PageControlTop - PanelTop->y());
+    PageControl->setGeometry(PageControlLeft, top, PanelTop->width() - 2 * PageControlLeft,
+                             PanelTop->height() - top - PageControlLeft);
+}
+
+void TMainForm::StackPanels(const WindowArrangement& arrangement) {
+    for (const PanelPlacement& placement : arrangement.StackedPanels) {
+        QWidget* panel = Panels[static_cast<std::size_t>(placement.Slot - 1)];
+        panel->setParent(PanelTop);
+        panel->setGeometry(placement.Left, placement.Top - PanelTop->y(),
+                           PanelTop->width() - 2 * placement.Left, DesignPanelHeight);
+        panel->show();
+    }
+}
+
+// --- refresh ----------------------------------------------------------------------------------
+
+void TMainForm::UpdateLocations(bool timeOnly) {
+    refresh_->UpdateLocations(RefreshInput{settings_, controller_->METAR,
+                                           controller_->PrimaryWeatherHasChanged,
+                                           controller_->ConnectionFailed},
+                              timeOnly);
+    if (!timeOnly)
+        WriteDebugState();
+}
+
+// --- commands ---------------------------------------------------------------------------------
+
+void TMainForm::ActionFileExitExecute() {
+    // exit(), not quit(): quit() first asks the windows to close, which only hides this one.
+    QCoreApplication::exit(0);
+}
+
+void TMainForm::AMWeatherGetWeatherReportExecute() {
+    controller_->StartGetWeatherReport();
+}
+
+void TMainForm::ActionToolsPreferencesExecute() {
+    QMessageBox::information(this, QStringLiteral("Preferences"),
+                             QStringLiteral("The preferences are kept in %1.")
+                                 .arg(QString::fromStdString(settingsPath_)));
+}
+
+void TMainForm::ActionToolsLogExecute() {
+    QStringList lines;
+    for (const std::string& line : LogList_.Lines())
+        lines.prepend(QString::fromStdString(line));
+    QMessageBox::information(this, QStringLiteral("Log"), lines.join(QChar('\n')));
+}
+
+void TMainForm::ActionHelpReadMeExecute() {
+    QMessageBox::information(this, QStringLiteral("Help"), PlainText(WelcomeText()));
+}
+
+void TMainForm::ActionHelpAboutExecute() {
+    QMessageBox::about(this, QStringLiteral("About ") + Caption(ProductName),
+                       Caption(ProductName) + QStringLiteral("\nVersion ") +
+                           Caption(NIMBREL_VERSION));
+}
+
+// --- MainView ---------------------------------------------------------------------------------
+
+void TMainForm::SetStatusText(const std::string& text) {
+    StatusBarPanel->setText(PlainText(text));
+}
+
+void TMainForm::SetTrayHint(const std::string& hint) {
+    TrayIcon->SetHint(hint);
+    WriteDebugState();
+}
+
+void TMainForm::SetTrayAnimation(bool on) {
+    TrayIcon->SetCycleIcons(on);
+}
+
+void TMainForm::SetTrayIconIndex(int imageIndex) {
+    TrayIcon->SetIcon(PictureIcon(PicturePath(PictureList::Weather, imageIndex)));
+}
+
+void TMainForm::ShowBalloon(const std::string& title, const std::string& text) {
+    BalloonHint->ShowBalloon(title, text, TCoolTrayIcon::BalloonKind::Information);
+}
+
+void TMainForm::SetBusyCursor(bool busy) {
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(
+            this, [this, busy] { SetBusyCursor(busy); }, Qt::QueuedConnection);
+        return;
+    }
+    if (busy == busy_)
+        return;
+    busy_ = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void TMainForm::SetTab(int slot, bool visible, const std::string& caption) {
+    PageControl->setTabText(slot - 1, TabCaption(caption));
+    SetTabVisible(slot, visible);
+}
+
+void TMainForm::SetTabVisible(int slot, bool visible) {
+    PageControl->setTabVisible(slot - 1, visible);
+}
+
+void TMainForm::SetLocalTime(int slot, const std::string& text) {
+    LocationForms[static_cast<std::size_t>(slot - 1)]->SetLocalTime(text);
+}
+
+void TMainForm::SetLocationName(int slot, const std::string& text) {
+    LocationForms[static_cast<std::size_t>(slot - 1)]->SetLocationName(text);
+}
+
+void TMainForm::ShowPanel(int slot, const PanelModel& panel) {
+    LocationForms[static_cast<std::size_t>(slot - 1)]->ShowPanel(panel);
+}
+
+// --- shutdown ---------------------------------------------------------------------------------
+
+void TMainForm::StopHeartBeat() {
+    if (!heartBeat_)
+        return;
+    // The heartbeat may be waiting on a main-thread call: serve it while waiting for the stop.
+    try {
+        scheduler_.ServeWhile([this] { heartBeat_->Stop(); });
+        heartBeat_.reset();
+    } catch (const std::exception&) {
+        // A failing stop must not keep the settings from being saved.
+    }
+}
+
+void TMainForm::SaveSettingsAtExit() {
+    if (!settingsReadable_)
+        return;
+    try {
+        SaveSettingsAndAutostart(settings_, settingsPath_, executablePath_);
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, Caption(ProductName), QString::fromStdString(error.what()));
+    }
+}
+
+void TMainForm::FormDestroy() {
+    if (destroyed_)
+        return;
+    destroyed_ = true;
+    StopHeartBeat();
+    try {
+        controller_->Shutdown();
+    } catch (const std::exception&) {
+        // As above: shutdown goes on to the timers and the settings.
+    }
+    ClockTimer->Stop();
+    SaveSettingsAtExit();
+    scheduler_.StopServing();
+    TrayIcon->SetIconVisible(false);
+    if (busy_)
+        SetBusyCursor(false);
+}
+
+// --- debug state ------------------------------------------------------------------------------
+
+void TMainForm::WriteDebugState() const {
+    if (debugStatePath_.empty())
+        return;
+    QFile file(QString::fromStdString(debugStatePath_));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        return;
+    const auto oneLine = [](QString text) {
+        return text.replace(QStringLiteral("\r\n"), QStringLiteral("\\r\\n"));
+    };
+    QTextStream out(&file);
+    out << "trayAvailable=" << (QSystemTrayIcon::isSystemTrayAvailable() ? 1 : 0) << '\n'
+        << "trayVisible=" << (TrayIcon->IconVisible() ? 1 : 0) << '\n'
+        << "trayIconIndex=" << refresh_->TrayIconIndex() << '\n'
+        << "trayHint=" << oneLine(QString::fromStdString(TrayIcon->Hint())) << '\n'
+        << "trayTip=" << oneLine(TrayIcon->Tip()) << '\n'
+        << "status=" << StatusBarPanel->text() << '\n'
+        << "connectionInProgress=" << (controller_->ConnectionInProgress ? 1 : 0) << '\n';
+    for (const TParentWeatherInfoForm* form : LocationForms)
+        out << "panel" << form->Slot() << '=' << form->LabelLocationName->text() << " | "
+            << form->LabelTime->text() << " | " << form->LabelCover->text() << " | "
+            << form->LabelTemperature->text() << '\n';
+}
+
+} // namespace nimbrel::gui

@@ -1,0 +1,151 @@
+#pragma once
+// The main window: menus, tool bar, the five location panels in tabs or stacked, the status bar
+// and the tray icon. It owns the program's state for its whole run and shows what the core
+// computes through MainView.
+#include "app/MainController.h"
+#include "app/MainView.h"
+#include "app/RefreshCycle.h"
+#include "app/WindowLayout.h"
+#include "app/qt/CoolTrayIcon.h"
+#include "app/qt/ParentWeatherInfoForm.h"
+#include "app/qt/QtScheduler.h"
+#include "decode/DecodeMetar.h"
+#include "settings/Settings.h"
+#include "windows/MyLog.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <array>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QLabel;
+
+namespace nimbrel::gui {
+
+struct MainFormOptions {
+    FtpServerAddress Server;
+    std::string SettingsPath;   // the settings file
+    std::string ExecutablePath; // what the autostart entry starts
+    // Whether the desktop offers a notification area now; asked at every hide.
+    std::function<bool()> TrayAvailable;
+    std::chrono::milliseconds Watchdog = std::chrono::seconds(30);
+    std::unique_ptr<HeartBeatPacer> Pacer; // the heartbeat's time; tests pass a fast one
+    std::string DebugStatePath;            // when set, the tray and status texts are written there
+};
+
+class TMainForm final : public QMainWindow, public MainView {
+    Q_OBJECT
+public:
+    // FormCreate: builds the window and runs start-up up to the heartbeat and the clock timer.
+    TMainForm(QtScheduler& scheduler, const Clock& clock, MainFormOptions options);
+    ~TMainForm() override;
+
+    // Whether the message loop shows the window when it starts (start-up step 10), and later
+    // whether the window is shown rather than hidden in the tray.
+    bool ShowOnStart() const { return windowShown_; }
+    // After the message loop: stops the threads and timers and saves the settings. Once.
+    void FormDestroy();
+
+    void ShowMainWindow();
+    void HideMainWindow();
+    void ArrangeLocationPanels();
+    void UpdateLocations(bool timeOnly);
+
+    TSettings& Settings() { return settings_; }
+    const std::string& SettingsPath() const { return settingsPath_; }
+    const std::string& ExecutablePath() const { return executablePath_; }
+    TLogList& LogList() { return LogList_; }
+    TMainController& Controller() { return *controller_; }
+    THeartBeatThread* HeartBeat() { return heartBeat_.get(); }
+    const TRefreshCycle& RefreshCycle() const { return *refresh_; }
+    bool IsFirstRun = false;
+
+    QAction* AMChangeWindowState;
+    QAction* AMFileExit;
+    QAction* AMWeatherGetWeatherReport;
+    QAction* AMPreferences;
+    QAction* AMLog;
+    QAction* AMHelpReadMe;
+    QAction* AMHelpAbout;
+    QMenuBar* ActionMainMenuBar;
+    QToolBar* ActionToolBar;
+    QMenu* PopupActionMenuTrayIcon;
+    QWidget* PanelTop;
+    QTabWidget* PageControl;
+    std::array<QWidget*, 5> TabSheets;
+    std::array<QWidget*, 5> Panels;
+    std::array<TParentWeatherInfoForm*, 5> LocationForms;
+    QLabel* StatusBarPanel;
+    TCoolTrayIcon* TrayIcon;
+    TBalloonHint* BalloonHint;
+
+    void ActionChangeWindowStateExecute();
+    void ActionFileExitExecute();
+    void AMWeatherGetWeatherReportExecute();
+    void ActionToolsPreferencesExecute();
+    void ActionToolsLogExecute();
+    void ActionHelpReadMeExecute();
+    void ActionHelpAboutExecute();
+    void TrayIconDblClick();
+
+    // MainView
+    void SetStatusText(const std::string& text) override;
+    void SetTrayHint(const std::string& hint) override;
+    void SetTrayAnimation(bool on) override;
+    void SetTrayIconIndex(int imageIndex) override;
+    void ShowBalloon(const std::string& title, const std::string& text) override;
+    void SetBusyCursor(bool busy) override;
+    void SetTab(int slot, bool visible, const std::string& caption) override;
+    void SetTabVisible(int slot, bool visible) override;
+    void SetLocalTime(int slot, const std::string& text) override;
+    void SetLocationName(int slot, const std::string& text) override;
+    void ShowPanel(int slot, const PanelModel& panel) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override; // FormClose
+    void showEvent(QShowEvent* event) override;   // FormShow
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreatePanels();
+    void LoadSettingsFile();
+    void ChooseStartWindowState();
+    void StartHeartBeat(std::unique_ptr<HeartBeatPacer> pacer);
+    void ShowWelcome();
+    void UpdateWindowStateAction();
+    bool TrayAvailable() const;
+    void DockPanelsInTabs();
+    void StackPanels(const WindowArrangement& arrangement);
+    void StopHeartBeat();
+    void SaveSettingsAtExit();
+    void WriteDebugState() const;
+
+    QtScheduler& scheduler_;
+    const Clock& clock_;
+    std::function<bool()> trayAvailable_;
+    std::string settingsPath_;
+    std::string executablePath_;
+    std::string debugStatePath_;
+    bool settingsReadable_ = true;
+    bool windowShown_ = true;
+    bool destroyed_ = false;
+    bool busy_ = false;
+
+    TSettings settings_;
+    TLogList LogList_;
+    TMetarDecoder decoder_;
+    std::unique_ptr<TRefreshCycle> refresh_;
+    std::unique_ptr<TMainController> controller_;
+    std::unique_ptr<Timer> ClockTimer;
+    std::unique_ptr<THeartBeatThread> heartBeat_;
+};
+
+} // namespace nimbrel::gui

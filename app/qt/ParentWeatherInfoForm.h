@@ -1,0 +1,75 @@
+#pragma once
+// One location panel: name, clock, report texts and the three pictures with their figures. The
+// core computes every text and picture index (PanelModel); the form only copies them.
+#include "app/PanelModel.h"
+#include "app/qt/PictureBox.h"
+
+#include <QLabel>
+#include <QWidget>
+
+namespace nimbrel::gui {
+
+class TParentWeatherInfoForm : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int DesignWidth = 656;
+    static constexpr int DesignHeight = 168;
+
+    explicit TParentWeatherInfoForm(int slot, QWidget* parent = nullptr);
+
+    int Slot() const { return slot_; }
+
+    // Everything of the panel but the clock, which SetLocalTime keeps.
+    void ShowPanel(const PanelModel& panel);
+    void SetLocalTime(const std::string& text);
+    void SetLocationName(const std::string& text);
+
+    QLabel* LabelLocationName;
+    QLabel* LabelLocalTime;
+    QLabel* LeftLabelTime;
+    QLabel* LabelTime;
+    QLabel* LeftLabelCover;
+    QLabel* LabelCover;
+    QLabel* LeftLabelPresentWeather;
+    QLabel* LabelPresentWeather;
+    QLabel* LeftLabelWind;
+    QLabel* LabelWind;
+    QLabel* LeftLabelPressure;
+    QLabel* LabelPressure;
+    QLabel* LeftLabelTemperature;
+    QLabel* LabelTemperature;
+    QLabel* LeftLabelDewPoint;
+    QLabel* LabelDewPoint;
+    QLabel* LeftLabelVisibility;
+    QLabel* LabelVisibility;
+    PictureBox* ImageSignificantWeather;
+    PictureBox* ImageTemperature;
+    QLabel* LabelTemperatureInImage;
+    PictureBox* ImageWindSpeed;
+    QLabel* LabelWindSpeedInImage;
+    QLabel* LabelMetar;
+
+private:
+    QLabel* AddLabel(const QString& name, const QString& caption, int left, int top);
+    PictureBox* AddImage(const QString& name, int left, int top);
+    QLabel* AddFigure(const QString& name, int left, int top);
+    void SetText(QLabel* label, const std::string& text);
+    void SetAdvancedVisible(bool visible);
+    void KeepLocalTimeRightEdge();
+
+    int slot_;
+};
+
+// The five slot forms are the panel unchanged; the slot number is what tells them apart.
+template <int SlotNumber> class TLocWeatherInfoForm final : public TParentWeatherInfoForm {
+public:
+    explicit TLocWeatherInfoForm(QWidget* parent = nullptr)
+        : TParentWeatherInfoForm(SlotNumber, parent) {}
+};
+using TLoc1WeatherInfoForm = TLocWeatherInfoForm<1>;
+using TLoc2WeatherInfoForm = TLocWeatherInfoForm<2>;
+using TLoc3WeatherInfoForm = TLocWeatherInfoForm<3>;
+using TLoc4WeatherInfoForm = TLocWeatherInfoForm<4>;
+using TLoc5WeatherInfoForm = TLocWeatherInfoForm<5>;
+
+} // namespace nimbrel::gui

@@ -1,0 +1,25 @@
+#pragma once
+// The program's picture lists, drawn from the SVG sources compiled into the program. A missing
+// picture renders as a transparent square, so a form never fails over a picture.
+#include <QIcon>
+#include <QPixmap>
+#include <QString>
+
+namespace nimbrel::gui {
+
+enum class PictureList { Weather, Temperature, Wind, Tray, Menu };
+
+// Makes the compiled-in pictures available; call once before the first picture is drawn.
+void InitPictures();
+
+// The resource path of picture index of list, e.g. ":/pictures/weather/weather-04.svg".
+QString PicturePath(PictureList list, int index);
+QString ProgramIconPath();
+
+// The picture at size x size logical pixels, drawn for a screen of the given pixel ratio.
+QPixmap RenderPicture(const QString& path, int size, qreal devicePixelRatio);
+
+// An icon with the picture drawn at the sizes trays, menus and title bars ask for.
+QIcon PictureIcon(const QString& path);
+
+} // namespace nimbrel::gui

@@ -1,0 +1,46 @@
+#pragma once
+// The core's main-thread services on Qt's event loop: QTimer timers and a synchronous
+// main-thread call that the main thread can keep serving while it waits for a thread to end.
+#include "app/Scheduler.h"
+
+#include <QObject>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+namespace nimbrel::gui {
+
+class QtScheduler final : public QObject, public Scheduler {
+    Q_OBJECT
+public:
+    // Construct on the main thread: the thread it is created on is the one it serves.
+    QtScheduler();
+    ~QtScheduler() override;
+
+    bool CallOnMainThread(const std::function<void()>& fn) override;
+    std::unique_ptr<Timer> CreateTimer(bool singleShot) override;
+
+    // Runs wait (which blocks, e.g. joining a thread) and serves main-thread calls until it has
+    // returned, so a thread that calls in while being waited for cannot deadlock the two.
+    void ServeWhile(const std::function<void()>& wait);
+    // From now on calls are refused (return false) and calls still queued are dropped.
+    void StopServing();
+
+private:
+    struct Call;
+
+    bool OnMainThread() const;
+    void ServePendingCalls();
+    std::shared_ptr<Call> TakeNextCall();
+    void Run(Call& call);
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::shared_ptr<Call>> queue_;
+    bool stopped_ = false;
+    bool waitDone_ = false;
+};
+
+} // namespace nimbrel::gui

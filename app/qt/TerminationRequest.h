@@ -1,0 +1,24 @@
+#pragma once
+// Turns the session's request to end the program (SIGTERM, SIGINT, SIGHUP on Linux) into a call
+// on the main thread, so it takes the same orderly exit as File, Exit.
+#include <QObject>
+#include <functional>
+#include <memory>
+
+class QSocketNotifier;
+
+namespace nimbrel::gui {
+
+class TerminationRequest final : public QObject {
+    Q_OBJECT
+public:
+    explicit TerminationRequest(std::function<void()> onRequest);
+    ~TerminationRequest() override;
+
+private:
+    std::function<void()> onRequest_;
+    std::unique_ptr<QSocketNotifier> notifier_;
+    int pipe_[2] = {-1, -1};
+};
+
+} // namespace nimbrel::gui

@@ -1,0 +1,85 @@
+// The desktop program: one copy per user, the main window, the message loop, and the orderly
+// shutdown after File, Exit (or a request from the session to end).
+#include "app/DesktopRules.h"
+#include "app/qt/CommandLine.h"
+#include "app/qt/MainForm.h"
+#include "app/qt/Pictures.h"
+#include "app/qt/QtScheduler.h"
+#include "app/qt/SingleInstance.h"
+#include "app/qt/TerminationRequest.h"
+#include "decode/Clock.h"
+#include "settings/SettingsStore.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSystemTrayIcon>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+using nimbrel::gui::CommandLine;
+
+// --help, --version and bad usage are answered without touching the display.
+int AnswerWithoutWindow(const CommandLine& commandLine) {
+    switch (commandLine.action) {
+    case CommandLine::Action::Help:
+        std::fputs(nimbrel::gui::UsageText().c_str(), stdout);
+        return 0;
+    case CommandLine::Action::Version:
+        std::fputs(nimbrel::gui::VersionText().c_str(), stdout);
+        return 0;
+    case CommandLine::Action::Error:
+        std::fprintf(stderr, "nimbrel: %s\n%s", commandLine.error.c_str(),
+                     nimbrel::gui::UsageText().c_str());
+        return 2;
+    case CommandLine::Action::Run:
+        break;
+    }
+    return -1;
+}
+
+std::string DebugStatePath() {
+    const char* path = std::getenv("NIMBREL_DEBUG_STATE");
+    return path ? path : "";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const CommandLine commandLine =
+        nimbrel::gui::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (const int code = AnswerWithoutWindow(commandLine); code >= 0)
+        return code;
+
+    QApplication application(argc, argv);
+    const QString executable = QApplication::applicationFilePath();
+    const nimbrel::gui::SingleInstanceGuard guard(QFileInfo(executable).fileName().toStdString());
+    if (!guard.IsFirstInstance()) {
+        QMessageBox::information(nullptr, QString::fromUtf8(nimbrel::ProductName),
+                                 QString::fromUtf8(nimbrel::AlreadyRunningText));
+        return 0;
+    }
+    QApplication::setApplicationName(QString::fromUtf8(nimbrel::ProductName));
+    // Closing the window hides it; only File, Exit ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    nimbrel::gui::InitPictures();
+
+    nimbrel::gui::QtScheduler scheduler;
+    const nimbrel::SystemClock clock;
+    nimbrel::gui::MainFormOptions options;
+    options.Server = commandLine.server;
+    options.SettingsPath = nimbrel::SettingsFilePath();
+    options.ExecutablePath = executable.toStdString();
+    options.DebugStatePath = DebugStatePath();
+    nimbrel::gui::TMainForm mainForm(scheduler, clock, std::move(options));
+    // A session that ends the program (logout, shutdown, kill) gets the same exit as File, Exit.
+    const nimbrel::gui::TerminationRequest termination(
+        [&mainForm] { mainForm.ActionFileExitExecute(); });
+    if (mainForm.ShowOnStart())
+        mainForm.show();
+    const int code = QApplication::exec();
+    mainForm.FormDestroy();
+    return code;
+}
