@@ -1,17 +1,111 @@
-#include <iostream>
-
+#include "app/LoopScheduler.h"
+#include "app/MainController.h"
 #include "cli/Commands.h"
+#include "decode/Clock.h"
+
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
 
 namespace nimbrel::cli {
 
-// Placeholder until the fetch command is built.
+namespace {
+
+struct FetchOptions {
+    std::string Server;
+    bool Active = false;
+    double WatchdogSeconds = 30;
+    std::vector<std::string> Codes;
+};
+
+// "HOST" or "HOST:PORT"; the port defaults to the weather server's.
+FtpServerAddress ParseServer(const std::string& text) {
+    FtpServerAddress address;
+    if (text.empty()) {
+        return address;
+    }
+    const std::size_t colon = text.rfind(':');
+    address.Host = text.substr(0, colon);
+    if (colon != std::string::npos) {
+        const std::string port = text.substr(colon + 1);
+        const bool digits = !port.empty() && port.size() <= 5 &&
+                            port.find_first_not_of("0123456789") == std::string::npos;
+        if (!digits || std::stoi(port) < 1 || std::stoi(port) > 65535) {
+            throw CLI::ValidationError("--server", "port must be a number from 1 to 65535");
+        }
+        address.Port = static_cast<uint16_t>(std::stoi(port));
+    }
+    if (address.Host.empty()) {
+        throw CLI::ValidationError("--server", "host name missing");
+    }
+    return address;
+}
+
+// A stored log line is "kind"^"message"^"time"; the kind is one digit.
+nlohmann::ordered_json LogEntry(const std::string& line) {
+    const std::size_t messageStart = 5;
+    const std::size_t timeStart = line.rfind("\"^\"");
+    const std::string message = timeStart != std::string::npos && timeStart >= messageStart
+                                    ? line.substr(messageStart, timeStart - messageStart)
+                                    : std::string();
+    return {{"kind", line.size() > 1 ? line[1] - '0' : 0}, {"message", message}};
+}
+
+nlohmann::ordered_json Report(const TMainController& controller, const TLogList& log) {
+    nlohmann::ordered_json entries = nlohmann::ordered_json::array();
+    for (const std::string& line : log.Lines()) {
+        entries.push_back(LogEntry(line));
+    }
+    return {{"log", entries},
+            {"METAR", controller.METAR},
+            {"PrimaryWeatherHasChanged", controller.PrimaryWeatherHasChanged},
+            {"ConnectionFailed", controller.ConnectionFailed}};
+}
+
+int RunFetch(const FetchOptions& options) {
+    TSettings settings;
+    for (int slot = 1; slot <= 5; ++slot) {
+        const auto index = static_cast<std::size_t>(slot - 1);
+        settings.Slot(slot).LocationCode =
+            index < options.Codes.size() ? options.Codes[index] : std::string();
+    }
+    settings.FtpActiveMode = options.Active;
+    const auto watchdog = std::chrono::milliseconds(
+        std::max<long long>(1, static_cast<long long>(options.WatchdogSeconds * 1000)));
+
+    SystemClock clock;
+    TLogList log(clock);
+    LoopScheduler loop;
+    MainView view;
+    TMainController controller(loop, view, log, settings, ParseServer(options.Server), watchdog);
+    // The end of the run, by the worker or the watchdog, ends the loop at once.
+    controller.UpdateLocations = [&loop](bool) { loop.Quit(); };
+    controller.StartGetWeatherReport();
+    loop.Run();
+
+    std::cout
+        << Report(controller, log).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
+        << "\n";
+    return controller.ConnectionFailed ? 1 : 0;
+}
+
+} // namespace
+
 void RegisterFetchCommand(CLI::App& app, int& exitCode) {
-    CLI::App* sub = app.add_subcommand("fetch", "(not available yet)");
-    sub->allow_extras();
-    sub->callback([&exitCode] {
-        std::cerr << "nimbrel-cli: fetch is not available yet\n";
-        exitCode = 2;
-    });
+    auto options = std::make_shared<FetchOptions>();
+    CLI::App* sub = app.add_subcommand(
+        "fetch", "Run one fetch of the station files of up to five codes and print the result");
+    sub->add_option("--server", options->Server, "FTP server as HOST[:PORT]")
+        ->default_str("tgftp.nws.noaa.gov:21");
+    sub->add_flag("--active", options->Active, "Use an active-mode data connection");
+    sub->add_option("--watchdog", options->WatchdogSeconds, "Seconds before the run is cut off")
+        ->check(CLI::PositiveNumber)
+        ->default_val(30);
+    sub->add_option("CODE", options->Codes, "Station codes, slot 1 first")
+        ->required()
+        ->expected(1, 5);
+    sub->callback([options, &exitCode] { exitCode = RunFetch(*options); });
 }
 
 } // namespace nimbrel::cli
