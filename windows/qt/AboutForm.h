@@ -1,0 +1,23 @@
+#pragma once
+// The About window: product name, version and the program's icon.
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace nimbrel::gui {
+
+inline constexpr const char* VersionText = "1.6.0";
+
+class TAboutForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TAboutForm(QWidget* parent = nullptr);
+
+    QLabel* LabelProductName;
+    QLabel* LabelVersion;
+    QLabel* ImageIcon;
+    QPushButton* ButtonOK;
+};
+
+} // namespace nimbrel::gui
