@@ -1,7 +1,45 @@
 #!/usr/bin/env bash
-# Starts the program from BUILD_DIR. Until the desktop program is built, decodes a sample report.
+# Starts the desktop program built in BUILD_DIR (default build/default); builds nothing itself.
+# With a display it just runs the program. Without one it shows what the program does: on a
+# virtual display with a tray, against a local FTP server serving sample stations, it waits for
+# the first refresh, saves screenshots of the tabbed and the stacked window into BUILD_DIR,
+# prints the tray hint and the status text, and ends the program as a logout would.
 set -euo pipefail
 build=${1:-build/default}
-root=$(cd "$(dirname "$0")/.." && pwd)
-printf '2010/05/12 12:25\nEHAM 121225Z 24012KT 9999 FEW020 12/08 Q1013 NOSIG\n' |
-    "$build/nimbrel-cli" decode --offset 2 --utc-now 2010-05-12T13:00
+program="$build/app/qt/nimbrel"
+if [ ! -x "$program" ]; then
+    echo "run.sh: $program is not built (Qt 6 missing?)" >&2
+    exit 1
+fi
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    exec "$program"
+fi
+
+source "$(dirname "$0")/desktop-session.sh"
+session_user_folder
+session_start_ftp
+session_start_display
+session_start_tray
+
+# demo VIEW TABBED ADVANCED: one run of the program, screenshot build/nimbrel-VIEW.png.
+demo() {
+    session_write_settings "$2" "$3"
+    session_start_program "$program"
+    if ! session_wait 20 session_refreshed; then
+        echo "run.sh: no refresh within 20 seconds; program output:" >&2
+        cat "$session_tmp/program.log" >&2
+        return 1
+    fi
+    sleep 0.5 # let the window paint
+    import -window "$(session_main_window)" "$build/nimbrel-$1.png"
+    import -window root -crop 200x24+1080+0 "$build/nimbrel-tray-$1.png"
+    echo "== $1 view: $build/nimbrel-$1.png (tray: $build/nimbrel-tray-$1.png)"
+    echo "Tray hint:"
+    session_state trayHint | sed 's/\\r\\n/\n/g; s/^/    /'
+    echo "Status: $(session_state status)"
+    kill -TERM "$session_pid"
+    wait "$session_pid"
+}
+
+demo tabbed 1 0
+demo stacked 0 1

@@ -106,8 +106,9 @@ void TMainForm::CreatePanels() {
         auto* layout = new QVBoxLayout(TabSheets[index]);
         layout->setContentsMargins(0, 0, 0, 0);
         PageControl->addTab(TabSheets[index], QStringLiteral("Location %1").arg(slot));
-        Panels[index] = new QWidget(TabSheets[index]);
+        Panels[index] = new QWidget;
         Panels[index]->setObjectName(QStringLiteral("Panel%1").arg(slot));
+        layout->addWidget(Panels[index]);
         auto* panelLayout = new QVBoxLayout(Panels[index]);
         panelLayout->setContentsMargins(0, 0, 0, 0);
         LocationForms[index] = new TParentWeatherInfoForm(slot, Panels[index]);
@@ -208,6 +209,8 @@ void TMainForm::ChooseStartWindowState() {
 }
 
 void TMainForm::StartHeartBeat(std::unique_ptr<HeartBeatPacer> pacer) {
+    if (!pacer)
+        pacer = MakeSteadyPacer();
     heartBeat_ = std::make_unique<THeartBeatThread>(
         scheduler_,
         [this] {
@@ -301,7 +304,7 @@ void TMainForm::ArrangeLocationPanels() {
 
 void TMainForm::DockPanelsInTabs() {
     for (std::size_t index = 0; index < Panels.size(); ++index) {
-        if (Panels[index]->parent() != TabSheets[index])
+        if (TabSheets[index]->layout()->indexOf(Panels[index]) < 0)
             TabSheets[index]->layout()->addWidget(Panels[index]);
         Panels[index]->show();
     }

@@ -36,7 +36,7 @@ struct MainFormOptions {
     // Whether the desktop offers a notification area now; asked at every hide.
     std::function<bool()> TrayAvailable;
     std::chrono::milliseconds Watchdog = std::chrono::seconds(30);
-    std::unique_ptr<HeartBeatPacer> Pacer; // the heartbeat's time; tests pass a fast one
+    std::unique_ptr<HeartBeatPacer> Pacer; // the heartbeat's time (default: the real one)
     std::string DebugStatePath;            // when set, the tray and status texts are written there
 };
 

@@ -12,6 +12,7 @@ constexpr int LeftColumn = 224;
 constexpr int LeftValues = 320;
 constexpr int RightColumn = 492;
 constexpr int RightValues = 572;
+constexpr int CaptionGap = 6;
 constexpr int ImageSize = 56;
 constexpr int PictureSize = 48;
 constexpr int FigureWidth = 26;
@@ -69,6 +70,11 @@ TParentWeatherInfoForm::TParentWeatherInfoForm(int slot, QWidget* parent)
     ImageWindSpeed = AddImage("ImageWindSpeed", 154, 34);
     LabelWindSpeedInImage = AddFigure("LabelWindSpeedInImage", 166, 51);
 
+    AlignValues({LeftLabelTime, LeftLabelCover, LeftLabelPresentWeather, LeftLabelWind},
+                {LabelTime, LabelCover, LabelPresentWeather, LabelWind}, LeftValues);
+    AlignValues({LeftLabelPressure, LeftLabelTemperature, LeftLabelDewPoint, LeftLabelVisibility},
+                {LabelPressure, LabelTemperature, LabelDewPoint, LabelVisibility}, RightValues);
+
     LabelMetar = AddLabel("LabelMetar", "<Metar>", 10, 92);
     SetAdvancedVisible(false);
     ShowPanel(InitialPanel());
@@ -104,6 +110,16 @@ QLabel* TParentWeatherInfoForm::AddFigure(const QString& name, int left, int top
     figure->setAttribute(Qt::WA_TranslucentBackground);
     figure->setFixedSize(FigureWidth, figure->fontMetrics().height());
     return figure;
+}
+
+void TParentWeatherInfoForm::AlignValues(std::initializer_list<QLabel*> captions,
+                                         std::initializer_list<QLabel*> values, int left) {
+    // The values start at their design column unless a caption in the desktop's font is wider
+    // than the design font's, where they move right so that no caption runs into its value.
+    for (const QLabel* caption : captions)
+        left = std::max(left, caption->x() + caption->width() + CaptionGap);
+    for (QLabel* value : values)
+        value->move(left, value->y());
 }
 
 void TParentWeatherInfoForm::SetText(QLabel* label, const std::string& text) {

@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QWidget>
+#include <initializer_list>
 
 namespace nimbrel::gui {
 
@@ -53,6 +54,8 @@ private:
     QLabel* AddLabel(const QString& name, const QString& caption, int left, int top);
     PictureBox* AddImage(const QString& name, int left, int top);
     QLabel* AddFigure(const QString& name, int left, int top);
+    void AlignValues(std::initializer_list<QLabel*> captions, std::initializer_list<QLabel*> values,
+                     int left);
     void SetText(QLabel* label, const std::string& text);
     void SetAdvancedVisible(bool visible);
     void KeepLocalTimeRightEdge();
