@@ -3,7 +3,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <nlohmann/json.hpp>
 #include <string>
 #include <sys/wait.h>
 
@@ -61,17 +60,6 @@ TEST(ShowCommand, PrintsTheRefreshAsInTheGoldenFiles) {
         EXPECT_EQ(run.exitCode, 0) << c.golden;
         EXPECT_EQ(run.out, ReadFile(Golden + c.golden)) << c.golden;
     }
-}
-
-TEST(ShowCommand, StartUpStateWithoutReports) {
-    const RunResult run = Show("--settings schiphol.ini --utc-now 2026-12-08T13:05");
-    ASSERT_EQ(run.exitCode, 0);
-    const auto json = nlohmann::json::parse(run.out);
-    EXPECT_EQ(json["statusText"], "No actual weather report");
-    EXPECT_EQ(json["trayIconIndex"], 24);
-    EXPECT_EQ(json["trayHint"], "Amsterdam Airport Schiphol (EHAM)\r\n");
-    EXPECT_TRUE(json["balloon"].is_null());
-    EXPECT_TRUE(json["log"].empty());
 }
 
 TEST(ShowCommand, RefusesBadInput) {
