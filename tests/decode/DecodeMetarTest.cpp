@@ -363,7 +363,8 @@ TEST_F(DecodeMetarTest, AnotherDecodeMayRunFromTheEventCallback) {
 }
 
 TEST_F(DecodeMetarTest, BadInputStillYieldsACompleteRecord) {
-    const std::string binary("\x00\x01\xff\xfe RA \x80\x90 9999\x00\x7f FEW010", 28);
+    constexpr char bytes[] = "\x00\x01\xff\xfe RA \x80\x90 9999\x00\x7f FEW010";
+    const std::string binary(bytes, sizeof bytes - 1);
     const std::string huge(1 << 20, 'A');
     const std::string hugeDigits = "EHAM " + std::string(1 << 20, '9') + " FEW010";
     struct Case {
