@@ -72,8 +72,8 @@ double KmhFactor(std::string_view unit) {
     return KnotsToKmh;
 }
 
-// Hours and the day are compared as the report gives them; a report hour that no clock shows
-// (24 and above) is never recent.
+// Only hours are compared, as the report gives them. A report hour past midnight's 24 cannot be
+// recent, whatever the wrap-around arithmetic would say.
 bool IsRecentHour(int reportHour, int currentHour) {
     const int age =
         reportHour <= currentHour ? currentHour - reportHour : currentHour + 24 - reportHour;
@@ -105,6 +105,8 @@ std::string_view ExtractReportLine(std::string_view text) {
 
 TMetarDecoder::TMetarDecoder(const Clock& clock)
     : clock_(clock), match_(std::make_unique<TRegexMatch>()) {
+    // Compile now, so the first report decodes as fast as the rest and a pattern that does not
+    // compile shows at start-up rather than in the middle of a refresh.
     Patterns();
 }
 
