@@ -87,8 +87,8 @@ private:
     std::string lastSuccessfulUpdate_;
     std::string lastSuccessfulCode_;
 
-    // A full refresh asked for while one runs (from processPendingEvents) waits for it to end,
-    // as the decoder works on one report at a time.
+    // A full refresh asked for while one runs (from processPendingEvents) waits for it to end:
+    // run at once, the older refresh would finish last and put its older report back on show.
     bool fullRefreshRunning_ = false;
     struct DeferredRefresh {
         TSettings Settings;
