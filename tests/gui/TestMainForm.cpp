@@ -1,0 +1,314 @@
+// The main window as the user meets it: start-up state, panel arrangement, window states and
+// their command captions, menus, and a fetch from a scripted FTP server with the tray animation.
+#include "app/qt/MainForm.h"
+#include "app/qt/Pictures.h"
+#include "app/qt/QtScheduler.h"
+#include "settings/SettingsStore.h"
+#include "support/FakeClock.h"
+#include "support/TempFolder.h"
+#include "support/retrieval/ScriptedFtpServer.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+using namespace nimbrel;
+using namespace nimbrel::gui;
+using nimbrel::testing::ScriptedFtpServer;
+
+namespace {
+
+const char* const EhamFile =
+    "2010/05/12 12:25\nEHAM 121225Z 24012KT 9999 FEW020 12/08 Q1013 NOSIG\n";
+
+// Closes the next modal message box as soon as it is open, and remembers its text.
+void AnswerNextMessageBox(QString* text = nullptr) {
+    QTimer::singleShot(0, [text] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            if (text)
+                *text = box->text();
+            box->accept();
+        }
+    });
+}
+
+std::string SettingsText(const std::string& body) {
+    return "[Preferences]\nGetWeatherReportOnStartup=0\nStartAutomaticallyByWindows=0\n" + body;
+}
+
+} // namespace
+
+class TestMainForm : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<nimbrel::testing::TempFolder> folder_;
+    std::unique_ptr<nimbrel::testing::ScopedEnvironment> configHome_;
+    nimbrel::testing::FakeClock clock_;
+    std::unique_ptr<QtScheduler> scheduler_;
+    std::unique_ptr<TMainForm> form_;
+    bool trayAvailable_ = true;
+
+    std::string SettingsPath() const { return folder_->File("Nimbrel.ini"); }
+
+    TMainForm& Start(const std::string* settingsBody, uint16_t port = 21,
+                     std::chrono::milliseconds watchdog = std::chrono::seconds(30)) {
+        if (settingsBody)
+            nimbrel::testing::WriteFile(SettingsPath(), SettingsText(*settingsBody));
+        scheduler_ = std::make_unique<QtScheduler>();
+        MainFormOptions options;
+        options.Server = {"127.0.0.1", port};
+        options.SettingsPath = SettingsPath();
+        options.ExecutablePath = "/usr/bin/nimbrel";
+        options.TrayAvailable = [this] { return trayAvailable_; };
+        options.Watchdog = watchdog;
+        form_ = std::make_unique<TMainForm>(*scheduler_, clock_, std::move(options));
+        return *form_;
+    }
+    TMainForm& Start(const std::string& settingsBody, uint16_t port = 21,
+                     std::chrono::milliseconds watchdog = std::chrono::seconds(30)) {
+        return Start(&settingsBody, port, watchdog);
+    }
+
+private slots:
+    void initTestCase() { InitPictures(); }
+
+    void init() {
+        folder_ = std::make_unique<nimbrel::testing::TempFolder>();
+        // Autostart entries go to the configuration folder: keep them in the test's folder.
+        configHome_ = std::make_unique<nimbrel::testing::ScopedEnvironment>(
+            "XDG_CONFIG_HOME", folder_->Path().string());
+        clock_.utc = {2010, 5, 12, 13, 0, 0, 0};
+        trayAvailable_ = true;
+    }
+
+    void cleanup() {
+        form_.reset();
+        scheduler_.reset();
+        configHome_.reset();
+        folder_.reset();
+    }
+
+    void startUpWindowState_data() {
+        QTest::addColumn<bool>("settingsFileExists");
+        QTest::addColumn<bool>("minimizeOnStartup");
+        QTest::addColumn<bool>("trayAvailable");
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("hidden in the tray") << true << true << true << false << "&Open Nimbrel";
+        QTest::newRow("shown by choice")
+            << true << false << true << true << "&Minimize to system tray";
+        QTest::newRow("first run shows the welcome")
+            << false << true << true << true << "&Minimize to system tray";
+        // Without a tray a hidden window could not come back: it starts minimized instead.
+        QTest::newRow("no tray: minimized")
+            << true << true << false << true << "&Minimize to system tray";
+    }
+    void startUpWindowState() {
+        QFETCH(bool, settingsFileExists);
+        QFETCH(bool, minimizeOnStartup);
+        QFETCH(bool, trayAvailable);
+        trayAvailable_ = trayAvailable;
+        const std::string body =
+            minimizeOnStartup ? "MinimizeOnStartup=1\n" : "MinimizeOnStartup=0\n";
+        TMainForm& form = Start(settingsFileExists ? &body : nullptr);
+        QTEST(form.ShowOnStart(), "shown");
+        QTEST(form.AMChangeWindowState->text(), "caption");
+        QCOMPARE(form.IsFirstRun, !settingsFileExists);
+        QCOMPARE(form.isMinimized(), !trayAvailable);
+    }
+
+    void startUpFirstDisplay() {
+        TMainForm& form = Start("LocationCode2=LFPG\nLocationName2=Paris\n");
+        QCOMPARE(form.windowTitle(), QString("Nimbrel"));
+        QCOMPARE(form.StatusBarPanel->text(), QString("No actual weather report"));
+        QCOMPARE(form.TrayIcon->Hint(), std::string("Amsterdam Airport Schiphol\r\n"));
+        QCOMPARE(form.RefreshCycle().TrayIconIndex(), 24);
+        QCOMPARE(form.PageControl->currentIndex(), 0);
+        QCOMPARE(form.PageControl->tabText(0), QString("Amsterdam Airport S..."));
+        QVERIFY(form.PageControl->isTabVisible(1));
+        QVERIFY(!form.PageControl->isTabVisible(2));
+        QCOMPARE(form.LocationForms[0]->LabelLocalTime->text(), QString("14:00"));
+        const auto lines = form.LogList().Lines();
+        QCOMPARE(lines.size(), std::size_t(1));
+        QCOMPARE(ParseLogLine(lines[0]).Message, std::string("Starting Nimbrel."));
+        QCOMPARE(ParseLogLine(lines[0]).Kind, int(LogInformation));
+    }
+
+    void firstRunWelcome() {
+        TMainForm& form = Start(nullptr);
+        QString welcome;
+        form.show();
+        QVERIFY(!form.TrayIcon->Enabled()); // deaf while the welcome is open
+        AnswerNextMessageBox(&welcome);
+        QTRY_VERIFY(form.TrayIcon->Enabled());
+        QVERIFY(welcome.startsWith("Welcome to Nimbrel."));
+        QVERIFY(!form.IsFirstRun);
+    }
+
+    void arrangement_data() {
+        QTest::addColumn<QString>("settings");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<QList<int>>("stackedSlots");
+        const QString five = "LocationCode2=B\nLocationName2=B\nLocationCode3=C\nLocationName3=C\n"
+                             "LocationCode4=D\nLocationName4=D\nLocationCode5=E\nLocationName5=E\n";
+        QTest::newRow("tabbed") << "TabbedView=1\n" + five << 271 << QList<int>{};
+        QTest::newRow("stacked, one") << "TabbedView=0\n" << 227 << QList<int>{1};
+        QTest::newRow("stacked, 1 3 5")
+            << "TabbedView=0\nLocationCode3=C\nLocationName3=C\nLocationCode5=E\n"
+               "LocationName5=E\n"
+            << 453 << QList<int>{1, 3, 5};
+        // A slot needs both a name and a code to be placed.
+        QTest::newRow("stacked, code only") << "TabbedView=0\nLocationCode2=B\n"
+                                            << 227 << QList<int>{1};
+        QTest::newRow("stacked, five")
+            << "TabbedView=0\n" + five << 679 << QList<int>{1, 2, 3, 4, 5};
+    }
+    void arrangement() {
+        QFETCH(QString, settings);
+        QFETCH(QList<int>, stackedSlots);
+        TMainForm& form = Start(settings.toStdString());
+        QTEST(form.height(), "height");
+        QCOMPARE(form.width(), 686);
+        QCOMPARE(form.PageControl->isVisibleTo(&form), stackedSlots.isEmpty());
+        for (int k = 0; k < stackedSlots.size(); ++k) {
+            QWidget* panel = form.Panels[static_cast<std::size_t>(stackedSlots[k] - 1)];
+            QCOMPARE(panel->parentWidget(), form.PanelTop);
+            QCOMPARE(panel->mapTo(&form, QPoint(0, 0)), QPoint(10, 60 + k * 113));
+            QCOMPARE(panel->height(), 113);
+        }
+        for (std::size_t index = 0; index < form.Panels.size(); ++index) {
+            const bool stacked = stackedSlots.contains(int(index) + 1);
+            QCOMPARE(form.Panels[index]->parentWidget() == form.TabSheets[index], !stacked);
+        }
+    }
+
+    void rearrangeBackToTabs() {
+        TMainForm& form = Start("TabbedView=0\nLocationCode2=B\nLocationName2=B\n");
+        form.Settings().TabbedView = true;
+        form.ArrangeLocationPanels();
+        QCOMPARE(form.height(), 271);
+        QVERIFY(form.PageControl->isVisibleTo(&form));
+        QCOMPARE(form.Panels[0]->parentWidget(), form.TabSheets[0]);
+        QCOMPARE(form.Panels[1]->parentWidget(), form.TabSheets[1]);
+    }
+
+    void windowStateCommand() {
+        TMainForm& form = Start("MinimizeOnStartup=0\n");
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.ActionChangeWindowStateExecute();
+        QVERIFY(!form.isVisible());
+        QCOMPARE(form.AMChangeWindowState->text(), QString("&Open Nimbrel"));
+        form.TrayIconDblClick();
+        QVERIFY(form.isVisible());
+        QCOMPARE(form.AMChangeWindowState->text(), QString("&Minimize to system tray"));
+        QCOMPARE(form.AMChangeWindowState->toolTip(),
+                 QString("Minimize to the system tray without terminating the application"));
+    }
+
+    void closeHides_data() {
+        QTest::addColumn<bool>("trayAvailable");
+        QTest::addColumn<bool>("visibleAfterClose");
+        QTest::addColumn<bool>("minimizedAfterClose");
+        QTest::newRow("to the tray") << true << false << false;
+        QTest::newRow("no tray: minimized") << false << true << true;
+    }
+    void closeHides() {
+        QFETCH(bool, trayAvailable);
+        trayAvailable_ = trayAvailable;
+        TMainForm& form = Start("MinimizeOnStartup=0\n");
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(!form.close()); // the close is refused: the program keeps running
+        QTEST(form.isVisible(), "visibleAfterClose");
+        QTEST(form.isMinimized(), "minimizedAfterClose");
+    }
+
+    void menus() {
+        TMainForm& form = Start("MinimizeOnStartup=0\n");
+        QStringList titles;
+        for (QAction* menu : form.ActionMainMenuBar->actions())
+            titles << menu->text();
+        QCOMPARE(titles, (QStringList{"&File", "&Weather", "&Tools", "&Help"}));
+        const auto texts = [](const QList<QAction*>& actions) {
+            QStringList result;
+            for (const QAction* action : actions)
+                result << (action->isSeparator() ? "-" : action->text());
+            return result;
+        };
+        QCOMPARE(texts(form.ActionMainMenuBar->actions()[0]->menu()->actions()),
+                 (QStringList{"&Minimize to system tray", "&Exit"}));
+        QCOMPARE(texts(form.ActionMainMenuBar->actions()[2]->menu()->actions()),
+                 (QStringList{"&Preferences...", "&View log..."}));
+        QCOMPARE(texts(form.ActionMainMenuBar->actions()[3]->menu()->actions()),
+                 (QStringList{"&Help", "&About..."}));
+        QCOMPARE(texts(form.ActionToolBar->actions()),
+                 (QStringList{"&Get weather report", "-", "&Preferences...", "&View log..."}));
+        QCOMPARE(texts(form.PopupActionMenuTrayIcon->actions()),
+                 (QStringList{"&Get weather report", "-", "&Minimize to system tray", "&Exit"}));
+        QCOMPARE(form.AMHelpReadMe->shortcut(), QKeySequence(Qt::Key_F1));
+    }
+
+    void fetchAnimatesTheTray() {
+        ScriptedFtpServer::Script script;
+        script.Files["EHAM.TXT"] = EhamFile;
+        ScriptedFtpServer server(script);
+        TMainForm& form = Start("", server.Port());
+        form.AMWeatherGetWeatherReportExecute();
+        QVERIFY(form.TrayIcon->CycleIcons());
+        QCOMPARE(form.TrayIcon->IconIndex(), 0);
+        QCOMPARE(form.StatusBarPanel->text(), QString("Getting weather report..."));
+        QCOMPARE(form.TrayIcon->Tip(), QString("Getting weather report..."));
+        QTRY_VERIFY(!form.TrayIcon->CycleIcons());
+        QCOMPARE(form.StatusBarPanel->text(), QString("Last successful weather update: 13:00"));
+        QCOMPARE(form.LocationForms[0]->LabelCover->text(), QString("Mostly clear"));
+        QCOMPARE(form.RefreshCycle().TrayIconIndex(), 4);
+        QVERIFY(form.TrayIcon->Hint().starts_with("Amsterdam Airport Schiphol\r\nSky condition"));
+        // The report is new: a balloon, taken down by its timer.
+        QCOMPARE(form.TrayIcon->BalloonTitleShown(), QString("Amsterdam Airport Schiphol"));
+        QVERIFY(form.BalloonHint->HideTimerActive());
+    }
+
+    void stuckFetchKeepsAnimatingUntilTheWatchdog() {
+        ScriptedFtpServer::Script script;
+        script.SilentAfter = "USER";
+        ScriptedFtpServer server(script);
+        TMainForm& form = Start("", server.Port(), std::chrono::milliseconds(1500));
+        form.AMWeatherGetWeatherReportExecute();
+        QTRY_COMPARE_WITH_TIMEOUT(form.TrayIcon->IconIndex(), 1, 1000);
+        // A second start while the first runs is refused with a warning and changes nothing.
+        form.AMWeatherGetWeatherReportExecute();
+        const TLogEntry refusal = ParseLogLine(form.LogList().Lines().back());
+        QCOMPARE(refusal.Message,
+                 std::string("Get weather report aborted: connection already in progress"));
+        QCOMPARE(refusal.Kind, int(LogWarning));
+        QTRY_VERIFY_WITH_TIMEOUT(!form.TrayIcon->CycleIcons(), 5000);
+        QCOMPARE(form.StatusBarPanel->text(),
+                 QString("Failed to establish connection with weather server"));
+    }
+
+    void exitSavesTheSettings() {
+        TMainForm& form = Start("LongReconnectInterval=45\n");
+        form.Settings().UseCelsius = false;
+        form.FormDestroy();
+        const TSettings saved = LoadSettings(SettingsPath());
+        QCOMPARE(saved.LongReconnectInterval, 45);
+        QVERIFY(!saved.UseCelsius);
+    }
+
+    void unreadableSettingsAreNotOverwritten() {
+        // A folder where the file should be cannot be read as settings.
+        std::filesystem::create_directories(SettingsPath());
+        QString warning;
+        AnswerNextMessageBox(&warning);
+        TMainForm& form = Start(nullptr);
+        QVERIFY(!warning.isEmpty());
+        form.FormDestroy();
+        QVERIFY(std::filesystem::is_directory(SettingsPath()));
+    }
+};
+
+QTEST_MAIN(TestMainForm)
+#include "TestMainForm.moc"
