@@ -30,7 +30,7 @@ constexpr std::streamsize MaxStationFileBytes = 1 << 20;
 
 struct ShowOptions {
     std::string settingsPath;
-    std::vector<std::string> metarSpecs;
+    std::vector<std::string> metarArguments;
     bool connectionFailed = false;
     bool changed = false;
     std::string utcNow;
@@ -87,20 +87,21 @@ std::string ReadStationFile(const std::string& path) {
 }
 
 // "N=FILE" with N in 1..5, each slot named once.
-std::array<std::string, 5> ReadMetarTexts(const std::vector<std::string>& specs) {
+std::array<std::string, 5> ReadMetarTexts(const std::vector<std::string>& arguments) {
     std::array<std::string, 5> metar;
     std::array<bool, 5> given{};
-    for (const std::string& spec : specs) {
-        const std::size_t equals = spec.find('=');
-        const std::optional<int> slot =
-            equals == std::string::npos ? std::nullopt : ParseWholeNumber(spec.substr(0, equals));
-        if (!slot || *slot < 1 || *slot > 5 || equals + 1 == spec.size())
-            throw UsageError("--metar expects N=FILE with N from 1 to 5, got \"" + spec + "\"");
+    for (const std::string& argument : arguments) {
+        const std::size_t equals = argument.find('=');
+        const std::optional<int> slot = equals == std::string::npos
+                                            ? std::nullopt
+                                            : ParseWholeNumber(argument.substr(0, equals));
+        if (!slot || *slot < 1 || *slot > 5 || equals + 1 == argument.size())
+            throw UsageError("--metar expects N=FILE with N from 1 to 5, got \"" + argument + "\"");
         const auto index = static_cast<std::size_t>(*slot - 1);
         if (given[index])
             throw UsageError("--metar names slot " + std::to_string(*slot) + " twice");
         given[index] = true;
-        metar[index] = ReadStationFile(spec.substr(equals + 1));
+        metar[index] = ReadStationFile(argument.substr(equals + 1));
     }
     return metar;
 }
@@ -171,7 +172,7 @@ std::unique_ptr<Clock> MakeClock(const std::string& utcNow) {
 
 void RunShow(const ShowOptions& options) {
     const std::unique_ptr<Clock> clock = MakeClock(options.utcNow);
-    const std::array<std::string, 5> metar = ReadMetarTexts(options.metarSpecs);
+    const std::array<std::string, 5> metar = ReadMetarTexts(options.metarArguments);
     const TSettings settings = LoadSettings(options.settingsPath);
     BalloonRecorder view;
     TLogList log(*clock);
@@ -191,7 +192,8 @@ void RegisterShowCommand(CLI::App& app, int& exitCode) {
     CLI::App* sub = app.add_subcommand(
         "show", "Run one full refresh from a settings file and station files; print it as JSON");
     sub->add_option("--settings", options->settingsPath, "Settings file (ini)")->required();
-    sub->add_option("--metar", options->metarSpecs, "N=FILE: station file text held for slot N");
+    sub->add_option("--metar", options->metarArguments,
+                    "N=FILE: station file text held for slot N");
     sub->add_flag("--connection-failed", options->connectionFailed,
                   "The last retrieval attempt failed");
     sub->add_flag("--changed", options->changed, "The primary report changed");
