@@ -248,6 +248,7 @@ TEST_F(RefreshCycleTest, ClockTickRefreshesOnlyTheClocksWhenTheMinuteChanges) {
     Refresh();
     view.calls.clear();
     refresh.ClockTimerTick(settings); // minute 40 differs from the initial 0
+    EXPECT_EQ(refresh.LastClockMinute(), 40);
     EXPECT_EQ(view.calls,
               (std::vector<std::string>{"clock 1 13:40", "clock 2 12:40", "clock 3 12:40",
                                         "clock 4 12:40", "clock 5 12:40"}));
