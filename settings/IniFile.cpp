@@ -215,7 +215,9 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
         if (!lines_.empty() && !Trim(lines_.back()).empty()) {
             lines_.emplace_back();
         }
-        lines_.push_back("[" + std::string(section) + "]");
+        std::string header = "[";
+        header.append(section).append("]");
+        lines_.push_back(std::move(header));
         lines_.push_back(std::move(line));
         return;
     }
