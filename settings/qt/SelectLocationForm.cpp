@@ -41,7 +41,7 @@ void MakeSearchable(QComboBox* list) {
     list->setCompleter(completer);
     // Typed text that was not taken gives way to the entry that is chosen.
     QObject::connect(list->lineEdit(), &QLineEdit::editingFinished, list,
-                     [list] { list->lineEdit()->setText(list->currentText()); });
+                     [list] { list->lineEdit()->setText(list->itemText(list->currentIndex())); });
 }
 
 // A list of names, none chosen.

@@ -1,6 +1,8 @@
 #pragma once
 // Helpers for the dialog tests: acting on a modal dialog once it runs, capturing message boxes,
 // station database fixtures, and screenshots on request.
+#include "windows/qt/MessageBox.h"
+
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -11,8 +13,6 @@
 #include <memory>
 #include <utility>
 #include <vector>
-
-#include "windows/qt/MessageBox.h"
 
 namespace nimbrel::testing {
 
@@ -61,14 +61,13 @@ inline void WriteFile(const QString& path, const QByteArray& content) {
 // A small station database: countries in an order that is not alphabetical, with lines the
 // list leaves out, and one country whose section is missing.
 inline void WriteStationDatabase(const QString& folder) {
-    WriteFile(QDir(folder).filePath(QStringLiteral("Countries.ini")),
-              "[Countries]\r\n"
-              "NL=Netherlands;1\r\n"
-              "XX=No offset\r\n"
-              "YY=;3\r\n"
-              "US=United States;-5\r\n"
-              "JP=Japan;9\r\n"
-              "ZZ=Atlantis;0\r\n");
+    WriteFile(QDir(folder).filePath(QStringLiteral("Countries.ini")), "[Countries]\r\n"
+                                                                      "NL=Netherlands;1\r\n"
+                                                                      "XX=No offset\r\n"
+                                                                      "YY=;3\r\n"
+                                                                      "US=United States;-5\r\n"
+                                                                      "JP=Japan;9\r\n"
+                                                                      "ZZ=Atlantis;0\r\n");
     WriteFile(QDir(folder).filePath(QStringLiteral("Cities.ini")),
               "[NL]\r\n"
               "EHRD=Rotterdam\r\n"

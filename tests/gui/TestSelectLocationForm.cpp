@@ -1,3 +1,6 @@
+#include "settings/qt/SelectLocationForm.h"
+#include "tests/gui/DialogTesting.h"
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QCompleter>
@@ -6,9 +9,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include "settings/qt/SelectLocationForm.h"
-#include "tests/gui/DialogTesting.h"
 
 using namespace nimbrel;
 using namespace nimbrel::gui;
@@ -58,31 +58,37 @@ private slots:
 
     void listsCountriesInFileOrderWithNothingChosen() {
         auto form = NewForm();
-        WhenModal(*form, [&] {
-            QCOMPARE(Entries(form->ComboBoxCountries),
-                     QStringList({"Netherlands", "United States", "Japan", "Atlantis"}));
-            QCOMPARE(form->ComboBoxCountries->currentIndex(), -1);
-            QCOMPARE(form->ComboBoxCities->count(), 0);
-            QCOMPARE(form->windowTitle(), QStringLiteral("Select Location"));
-            SaveScreenshot(*form, QStringLiteral("select-location"));
-            form->ButtonCancel->click();
-        }, Loaded(*form));
+        WhenModal(
+            *form,
+            [&] {
+                QCOMPARE(Entries(form->ComboBoxCountries),
+                         QStringList({"Netherlands", "United States", "Japan", "Atlantis"}));
+                QCOMPARE(form->ComboBoxCountries->currentIndex(), -1);
+                QCOMPARE(form->ComboBoxCities->count(), 0);
+                QCOMPARE(form->windowTitle(), QStringLiteral("Select Location"));
+                SaveScreenshot(*form, QStringLiteral("select-location"));
+                form->ButtonCancel->click();
+            },
+            Loaded(*form));
         QCOMPARE(form->exec(), int(QDialog::Rejected));
     }
 
     void countryGivesOffsetAndCityGivesCodeAndName() {
         auto form = NewForm();
-        WhenModal(*form, [&] {
-            Choose(form->ComboBoxCountries, "United States");
-            QCOMPARE(Entries(form->ComboBoxCities),
-                     QStringList({"New York John F. Kennedy", "Boston Logan", "Boise"}));
-            QCOMPARE(form->ComboBoxCities->currentIndex(), -1);
-            QCOMPARE(form->LocationTimeZoneOffset(), std::string("-5"));
-            QCOMPARE(form->LocationCode(), std::string());
-            Choose(form->ComboBoxCities, "Boston Logan");
-            SaveScreenshot(*form, QStringLiteral("select-location-chosen"));
-            form->ButtonOK->click();
-        }, Loaded(*form));
+        WhenModal(
+            *form,
+            [&] {
+                Choose(form->ComboBoxCountries, "United States");
+                QCOMPARE(Entries(form->ComboBoxCities),
+                         QStringList({"New York John F. Kennedy", "Boston Logan", "Boise"}));
+                QCOMPARE(form->ComboBoxCities->currentIndex(), -1);
+                QCOMPARE(form->LocationTimeZoneOffset(), std::string("-5"));
+                QCOMPARE(form->LocationCode(), std::string());
+                Choose(form->ComboBoxCities, "Boston Logan");
+                SaveScreenshot(*form, QStringLiteral("select-location-chosen"));
+                form->ButtonOK->click();
+            },
+            Loaded(*form));
         QCOMPARE(form->exec(), int(QDialog::Accepted));
         QCOMPARE(form->LocationCode(), std::string("KBOS"));
         QCOMPARE(form->LocationName(), std::string("Boston Logan"));
@@ -91,13 +97,16 @@ private slots:
 
     void laterCountryChangesOnlyTheOffset() {
         auto form = NewForm();
-        WhenModal(*form, [&] {
-            Choose(form->ComboBoxCountries, "Netherlands");
-            Choose(form->ComboBoxCities, "Rotterdam");
-            Choose(form->ComboBoxCountries, "Japan");
-            QCOMPARE(Entries(form->ComboBoxCities), QStringList({"Tokyo Haneda"}));
-            form->ButtonOK->click();
-        }, Loaded(*form));
+        WhenModal(
+            *form,
+            [&] {
+                Choose(form->ComboBoxCountries, "Netherlands");
+                Choose(form->ComboBoxCities, "Rotterdam");
+                Choose(form->ComboBoxCountries, "Japan");
+                QCOMPARE(Entries(form->ComboBoxCities), QStringList({"Tokyo Haneda"}));
+                form->ButtonOK->click();
+            },
+            Loaded(*form));
         form->exec();
         QCOMPARE(form->LocationCode(), std::string("EHRD"));
         QCOMPARE(form->LocationName(), std::string("Rotterdam"));
@@ -106,11 +115,14 @@ private slots:
 
     void countryWithoutSectionHasNoCities() {
         auto form = NewForm();
-        WhenModal(*form, [&] {
-            Choose(form->ComboBoxCountries, "Atlantis");
-            QCOMPARE(form->ComboBoxCities->count(), 0);
-            form->ButtonOK->click();
-        }, Loaded(*form));
+        WhenModal(
+            *form,
+            [&] {
+                Choose(form->ComboBoxCountries, "Atlantis");
+                QCOMPARE(form->ComboBoxCities->count(), 0);
+                form->ButtonOK->click();
+            },
+            Loaded(*form));
         form->exec();
         QCOMPARE(form->LocationTimeZoneOffset(), std::string("0"));
         QCOMPARE(form->LocationCode(), std::string());
@@ -118,22 +130,29 @@ private slots:
 
     void resultIsKeptBetweenOpenings() {
         auto form = NewForm();
-        WhenModal(*form, [&] { form->ButtonOK->click(); }, Loaded(*form));
+        WhenModal(
+            *form, [&] { form->ButtonOK->click(); }, Loaded(*form));
         form->exec();
         QCOMPARE(form->Result().LocationCode, std::string());
         QCOMPARE(form->Result().LocationName, std::string());
         QCOMPARE(form->Result().LocationTimeZoneOffset, std::string());
 
-        WhenModal(*form, [&] {
-            Choose(form->ComboBoxCountries, "Netherlands");
-            Choose(form->ComboBoxCities, "Amsterdam Airport Schiphol");
-            form->ButtonOK->click();
-        }, Loaded(*form));
+        WhenModal(
+            *form,
+            [&] {
+                Choose(form->ComboBoxCountries, "Netherlands");
+                Choose(form->ComboBoxCities, "Amsterdam Airport Schiphol");
+                form->ButtonOK->click();
+            },
+            Loaded(*form));
         form->exec();
-        WhenModal(*form, [&] {
-            QCOMPARE(form->ComboBoxCountries->currentIndex(), -1); // lists start afresh
-            form->ButtonOK->click();
-        }, Loaded(*form));
+        WhenModal(
+            *form,
+            [&] {
+                QCOMPARE(form->ComboBoxCountries->currentIndex(), -1); // lists start afresh
+                form->ButtonOK->click();
+            },
+            Loaded(*form));
         QCOMPARE(form->exec(), int(QDialog::Accepted));
         QCOMPARE(form->LocationCode(), std::string("EHAM"));
         QCOMPARE(form->LocationTimeZoneOffset(), std::string("1"));
@@ -153,26 +172,29 @@ private slots:
 
     void typingOffersTheMatchingEntriesInFileOrder() {
         auto form = NewForm();
-        WhenModal(*form, [&] {
-            Choose(form->ComboBoxCountries, "United States");
-            QComboBox* cities = form->ComboBoxCities;
-            form->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(form.get()));
-            cities->setFocus();
-            QTest::keyClicks(cities->lineEdit(), "bo");
-            QCompleter* completer = cities->completer();
-            QCOMPARE(completer->completionCount(), 2); // Boston Logan, Boise; not sorted
-            completer->setCurrentRow(1);
-            QCOMPARE(completer->currentCompletion(), QStringLiteral("Boise"));
-            // Typed text alone is not a choice.
-            QCOMPARE(form->LocationCode(), std::string());
-            emit completer->activated(completer->currentIndex());
-            QCOMPARE(form->LocationCode(), std::string("KBOI"));
-            QTest::keyClicks(cities->lineEdit(), "zzz");
-            form->ButtonOK->setFocus(); // leaving the list drops the untaken text
-            QCOMPARE(cities->currentText(), QStringLiteral("Boise"));
-            form->ButtonOK->click();
-        }, Loaded(*form));
+        WhenModal(
+            *form,
+            [&] {
+                Choose(form->ComboBoxCountries, "United States");
+                QComboBox* cities = form->ComboBoxCities;
+                form->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(form.get()));
+                cities->setFocus();
+                QTest::keyClicks(cities->lineEdit(), "bo");
+                QCompleter* completer = cities->completer();
+                QCOMPARE(completer->completionCount(), 2); // Boston Logan, Boise; not sorted
+                completer->setCurrentRow(1);
+                QCOMPARE(completer->currentCompletion(), QStringLiteral("Boise"));
+                // Typed text alone is not a choice.
+                QCOMPARE(form->LocationCode(), std::string());
+                emit completer->activated(completer->currentIndex());
+                QCOMPARE(form->LocationCode(), std::string("KBOI"));
+                QTest::keyClicks(cities->lineEdit(), "zzz");
+                form->ButtonOK->setFocus(); // leaving the list drops the untaken text
+                QCOMPARE(cities->currentText(), QStringLiteral("Boise"));
+                form->ButtonOK->click();
+            },
+            Loaded(*form));
         form->exec();
         QCOMPARE(form->LocationCode(), std::string("KBOI"));
         QCOMPARE(form->LocationName(), std::string("Boise"));
