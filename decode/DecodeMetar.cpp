@@ -193,7 +193,12 @@ void TMetarDecoder::DecodeWeatherGroup(std::string_view group, TDecodeState& sta
         return;
     const std::string phrase =
         WeatherPhrase(match_->Group(1), match_->Group(2), state.Record, state.Flags);
-    state.Record.Weather += phrase;
+    std::string& weather = state.Record.Weather;
+    // Every phrase part brings its leading space except an intensity word ("Heavy", "Light",
+    // "Tornado"), which would otherwise stick to the previous group's last word.
+    if (!weather.empty() && !phrase.empty() && phrase.front() != ' ')
+        weather += ' ';
+    weather += phrase;
 }
 
 void TMetarDecoder::DecodeCloudGroup(std::string_view group, TDecodeState& state) {

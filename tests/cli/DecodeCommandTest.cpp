@@ -103,22 +103,23 @@ TEST_F(DecodeCommandTest, PrintsTheRecordWithKeysInOrder) {
     EXPECT_EQ(json["CloudLayers"], layers);
 }
 
-TEST_F(DecodeCommandTest, TwelveHourClockAndMissingValues) {
-    WriteInput("  \r\n\tEHAM 121225Z ////// \r\n");
+TEST_F(DecodeCommandTest, TwelveHourClockMissingValuesAndOddBytes) {
+    WriteInput("  \r\n\tEHAM\x01 121225Z //////\xff\"\\ \r\n");
     const RunResult run = Decode("--12h --utc-now 2010-05-12T13:07");
     ASSERT_EQ(run.exitCode, 0);
     ASSERT_EQ(run.lines.size(), 1u);
     const Json json = Json::parse(run.lines[0]);
-    EXPECT_EQ(json["Metar"], "EHAM 121225Z //////") << "trimmed, and no first line";
+    EXPECT_EQ(json["Metar"], "EHAM\x01 121225Z //////\xef\xbf\xbd\"\\")
+        << "trimmed, no first line, escaped, and a byte that is not UTF-8 replaced";
     EXPECT_EQ(json["UpdateTime"], "1:07 PM");
     EXPECT_EQ(json["UtcTime"], "12:25 PM UTC");
     for (const char* key : {"WindSpeed", "Visibility", "Temperature", "DewPoint", "Pressure"})
         EXPECT_EQ(json[key], -9999) << key;
 }
 
-TEST_F(DecodeCommandTest, LinesShareOneDecoderAndSkipBlankLines) {
+TEST_F(DecodeCommandTest, StandardInputLinesShareOneDecoderAndSkipBlankLines) {
     WriteInput("EHAM 121225Z 9999\n\n   \r\nEHAM 9999\nEHAM 122300Z\nEHAM 9999\x01\n");
-    const RunResult run = Decode("--lines --utc-now 2010-05-12T13:07");
+    const RunResult run = DecodeFile("--lines --utc-now 2010-05-12T13:07", "< " + input_.string());
     ASSERT_EQ(run.exitCode, 0);
     ASSERT_EQ(run.lines.size(), 4u);
     // Without a time group, the previous line's daytime decides between sun (1) and moon (0).
@@ -126,21 +127,6 @@ TEST_F(DecodeCommandTest, LinesShareOneDecoderAndSkipBlankLines) {
     for (std::size_t i = 0; i < run.lines.size(); ++i)
         EXPECT_EQ(Json::parse(run.lines[i])["Condition"], conditions[i]) << run.lines[i];
     EXPECT_EQ(Json::parse(run.lines[3])["Metar"], "EHAM 9999") << "control characters trimmed";
-}
-
-TEST_F(DecodeCommandTest, EscapesControlCharactersAndReplacesInvalidBytes) {
-    WriteInput("EHAM\x01\x1f 9999 \xff\"\\");
-    const RunResult run = Decode("--utc-now 2010-05-12T13:07");
-    ASSERT_EQ(run.exitCode, 0);
-    ASSERT_EQ(run.lines.size(), 1u);
-    EXPECT_EQ(Json::parse(run.lines[0])["Metar"], "EHAM\x01\x1f 9999 \xef\xbf\xbd\"\\");
-}
-
-TEST_F(DecodeCommandTest, ReadsStandardInputWithoutFile) {
-    WriteInput("EHAM 121225Z\nEHAM 9999\n");
-    const RunResult run = DecodeFile("--lines --utc-now 2010-05-12T13:07", "< " + input_.string());
-    ASSERT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.lines.size(), 2u);
 }
 
 TEST_F(DecodeCommandTest, ExitStatusTellsBadUsageFromUnreadableInput) {
