@@ -51,11 +51,12 @@ TAboutForm::TAboutForm(QWidget* parent)
     top->addWidget(ImageIcon, 0, Qt::AlignTop);
     top->addSpacing(12);
     top->addLayout(texts, 1);
+    top->addSpacing(48); // balances the icon, so the window is not squeezed round its texts
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ButtonOK);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(16, 16, 16, 12);
+    layout->setContentsMargins(20, 20, 20, 14);
     layout->addLayout(top);
     layout->addSpacing(16);
     layout->addLayout(buttons);

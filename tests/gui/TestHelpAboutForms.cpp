@@ -1,0 +1,97 @@
+#include "tests/gui/DialogTesting.h"
+#include "tests/support/FakeClock.h"
+#include "windows/HH.h"
+#include "windows/qt/AboutForm.h"
+#include "windows/qt/HelpViewer.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace nimbrel;
+using namespace nimbrel::gui;
+using namespace nimbrel::testing;
+
+class TestHelpAboutForms : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir folder_;
+    FakeClock clock_;
+    CapturedMessages boxes_;
+    std::vector<QString> opened_;
+    bool opens_ = true;
+
+    THelpViewer NewViewer(TLogList& log) {
+        return THelpViewer(nullptr, log, boxes_.Function(), [this](const QString& path) {
+            opened_.push_back(path);
+            return opens_;
+        });
+    }
+
+private slots:
+    void init() {
+        boxes_.messages.clear();
+        opened_.clear();
+        opens_ = true;
+        QFile::remove(QDir(folder_.path()).filePath(HelpFileName));
+    }
+
+    void missingHelpFileIsNamedInAWarning() {
+        TLogList log(clock_);
+        NewViewer(log).ShowHelp(folder_.path().toStdString());
+        QCOMPARE(boxes_.messages.size(), std::size_t(1));
+        QCOMPARE(boxes_.messages[0].icon, QMessageBox::Warning);
+        QCOMPARE(boxes_.messages[0].text, QStringLiteral("The help file 'NBRHelp.html' could "
+                                                         "not be found."));
+        QVERIFY(opened_.empty());
+        QCOMPARE(log.Count(), std::size_t(0));
+    }
+
+    void presentHelpFileIsOpened() {
+        WriteFile(QDir(folder_.path()).filePath(HelpFileName), "<html></html>");
+        TLogList log(clock_);
+        NewViewer(log).ShowHelp(folder_.path().toStdString());
+        QCOMPARE(opened_.size(), std::size_t(1));
+        QCOMPARE(QFileInfo(opened_[0]).fileName(), QStringLiteral("NBRHelp.html"));
+        QVERIFY(boxes_.messages.empty());
+        QCOMPARE(log.Count(), std::size_t(0));
+    }
+
+    void viewerFailureIsLoggedNotShown() {
+        WriteFile(QDir(folder_.path()).filePath(HelpFileName), "<html></html>");
+        opens_ = false;
+        TLogList log(clock_);
+        NewViewer(log).ShowHelp(folder_.path().toStdString());
+        QVERIFY(boxes_.messages.empty());
+        QCOMPARE(log.Count(), std::size_t(1));
+        const TLogEntry entry = ParseLogLine(log.Lines().front());
+        QCOMPARE(entry.Kind, int(LogError));
+        QCOMPARE(entry.Message, std::string("Error on viewing help file."));
+    }
+
+    void aboutShowsNameVersionAndIcon() {
+        TAboutForm form;
+        QCOMPARE(form.windowTitle(), QStringLiteral("About Nimbrel"));
+        QCOMPARE(form.LabelProductName->text(), QStringLiteral("Nimbrel"));
+        QVERIFY(form.LabelProductName->font().bold());
+        QVERIFY(form.LabelProductName->font().pointSizeF() >
+                form.LabelVersion->font().pointSizeF());
+        QCOMPARE(form.LabelVersion->text(), QStringLiteral("Version 1.6.0"));
+        QCOMPARE(form.ImageIcon->size(), QSize(48, 48));
+        QVERIFY(!form.ImageIcon->pixmap().isNull());
+        QCOMPARE(form.ButtonOK->text(), QStringLiteral("&OK"));
+        QVERIFY(form.ButtonOK->isDefault());
+        WhenModal(form, [&] {
+            SaveScreenshot(form, QStringLiteral("about"));
+            QTest::keyClick(&form, Qt::Key_Escape);
+        });
+        QCOMPARE(form.exec(), int(QDialog::Rejected));
+        WhenModal(form, [&] { form.ButtonOK->click(); });
+        QCOMPARE(form.exec(), int(QDialog::Accepted));
+    }
+};
+
+QTEST_MAIN(TestHelpAboutForms)
+#include "TestHelpAboutForms.moc"
