@@ -25,6 +25,12 @@ struct KeyCloser {
 };
 using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
 
+void OverrideIfPresent(TIniFile& file, const char* key, const char* value) {
+    if (file.ReadString(DesktopEntry, key)) {
+        file.WriteString(DesktopEntry, key, value);
+    }
+}
+
 } // namespace
 
 bool SetAutostart(const std::string& valueName, const std::string& data, bool enable) {
@@ -81,6 +87,12 @@ bool IsPlainFileName(const std::string& name) {
            name.find_first_of("/\r\n") == std::string::npos;
 }
 
+void OverrideIfPresent(TIniFile& file, const char* key, const char* value) {
+    if (file.ReadString(DesktopEntry, key)) {
+        file.WriteString(DesktopEntry, key, value);
+    }
+}
+
 } // namespace
 
 bool SetAutostart(const std::string& valueName, const std::string& data, bool enable) {
@@ -101,6 +113,9 @@ bool SetAutostart(const std::string& valueName, const std::string& data, bool en
         file.WriteString(DesktopEntry, "Name", valueName);
         file.WriteString(DesktopEntry, "Exec", ExecArgument(data));
         file.WriteString(DesktopEntry, "Terminal", "false");
+        // A desktop's own switch left off in the entry would silently overrule the setting.
+        OverrideIfPresent(file, "Hidden", "false");
+        OverrideIfPresent(file, "X-GNOME-Autostart-enabled", "true");
         file.Save(entry.string());
         return true;
     } catch (const IniFileError&) {

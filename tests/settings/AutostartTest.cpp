@@ -42,6 +42,15 @@ TEST_F(Autostart, OnAgainFollowsAMovedProgramAndKeepsTheUsersLines) {
     EXPECT_EQ(TIniFile::Load(Entry()).ReadString("Desktop Entry", "X-GNOME-Autostart-Delay"), "10");
 }
 
+TEST_F(Autostart, OnTurnsOnADesktopSwitchTheUserLeftOff) {
+    WriteFile(Entry(), "[Desktop Entry]\nExec=/bin/nimbrel\nHidden=true\n"
+                       "X-GNOME-Autostart-enabled=false\n");
+    ASSERT_TRUE(SetAutostart("Nimbrel", "/bin/nimbrel", true));
+    const TIniFile entry = TIniFile::Load(Entry());
+    EXPECT_EQ(entry.ReadString("Desktop Entry", "Hidden"), "false");
+    EXPECT_EQ(entry.ReadString("Desktop Entry", "X-GNOME-Autostart-enabled"), "true");
+}
+
 TEST_F(Autostart, OffRemovesTheEntryAndAMissingEntryCountsAsRemoved) {
     ASSERT_TRUE(SetAutostart("Nimbrel", "/usr/bin/nimbrel", true));
     EXPECT_TRUE(SetAutostart("Nimbrel", "/usr/bin/nimbrel", false));
