@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 WERROR ?= $(if $(CI),ON,OFF)
 
-.PHONY: run test build asan-test tsan-test fuzz-run bench ci clean
+.PHONY: run test build smoke asan-test tsan-test fuzz-run bench ci clean
 
 run:
 	scripts/bootstrap.sh run
@@ -20,6 +20,11 @@ test:
 	cmake --preset default -DNIMBREL_WERROR=$(WERROR) >/dev/null
 	cmake --build --preset default -j $(JOBS)
 	ctest --preset default -j $(JOBS)
+
+# The desktop program in a virtual desktop session with a tray host and a local FTP server.
+smoke: build
+	scripts/bootstrap.sh test
+	scripts/smoke.sh build/default
 
 asan-test:
 	scripts/bootstrap.sh test
@@ -48,7 +53,7 @@ bench:
 	cmake --build --preset release -j $(JOBS)
 	scripts/bench.sh build/release
 
-ci: test asan-test tsan-test fuzz-run
+ci: test smoke asan-test tsan-test fuzz-run
 
 clean:
 	rm -rf build
