@@ -27,18 +27,6 @@ struct TDecodeOptions {
     std::string File;
 };
 
-// A pinned moment: the PC's local clock reads the same time, so the output depends on the
-// arguments alone.
-class TPinnedClock final : public Clock {
-public:
-    explicit TPinnedClock(const TDateTime& moment) : moment_(moment) {}
-    TDateTime UtcNow() const override { return moment_; }
-    TDateTime LocalNow() const override { return moment_; }
-
-private:
-    TDateTime moment_;
-};
-
 // Trims the characters 0-32 from both ends, as a fetched text is.
 std::string_view Trim(std::string_view text) {
     auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
@@ -80,12 +68,16 @@ nlohmann::ordered_json ToJson(const TWeatherInfo& info) {
 }
 
 // Reads at most MaxInputBytes; nullopt (with the reason on stderr) when that fails.
+std::string InputName(const std::string& file) {
+    return file.empty() ? "standard input" : file;
+}
+
 std::optional<std::string> ReadInput(const std::string& file) {
     std::ifstream stream;
     if (!file.empty()) {
         stream.open(file, std::ios::binary);
         if (!stream) {
-            std::cerr << "nimbrel-cli: cannot read " << file << ": "
+            std::cerr << "nimbrel-cli: cannot read " << InputName(file) << ": "
                       << std::generic_category().message(errno) << "\n";
             return std::nullopt;
         }
@@ -96,14 +88,13 @@ std::optional<std::string> ReadInput(const std::string& file) {
     while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
         text.append(buffer, static_cast<std::size_t>(in.gcount()));
         if (text.size() > MaxInputBytes) {
-            std::cerr << "nimbrel-cli: " << (file.empty() ? "standard input" : file)
-                      << " is larger than " << (MaxInputBytes >> 20) << " MiB\n";
+            std::cerr << "nimbrel-cli: " << InputName(file) << " is larger than "
+                      << (MaxInputBytes >> 20) << " MiB\n";
             return std::nullopt;
         }
     }
     if (in.bad()) {
-        std::cerr << "nimbrel-cli: cannot read " << (file.empty() ? "standard input" : file)
-                  << "\n";
+        std::cerr << "nimbrel-cli: cannot read " << InputName(file) << "\n";
         return std::nullopt;
     }
     return text;
@@ -128,19 +119,15 @@ template <typename Visit> void ForEachLine(std::string_view text, Visit visit) {
 }
 
 int RunDecode(const TDecodeOptions& options) {
-    TDateTime pinned;
-    if (!options.UtcNow.empty() && !ParseDateTime(options.UtcNow, pinned)) {
-        std::cerr << "nimbrel-cli: --utc-now expects YYYY-MM-DDTHH:MM, not " << options.UtcNow
-                  << "\n";
-        return 2;
-    }
     const std::optional<std::string> input = ReadInput(options.File);
     if (!input)
         return 1;
+    TDateTime moment;
+    // A malformed --utc-now was refused when the arguments were parsed; empty means "not pinned".
+    const bool pinned = ParseDateTime(options.UtcNow, moment);
     const SystemClock systemClock;
-    const TPinnedClock pinnedClock(pinned);
-    const Clock& clock =
-        options.UtcNow.empty() ? static_cast<const Clock&>(systemClock) : pinnedClock;
+    const PinnedClock pinnedClock(moment);
+    const Clock& clock = pinned ? static_cast<const Clock&>(pinnedClock) : systemClock;
     TMetarDecoder decoder(clock);
     if (!options.Lines) {
         PrintDecoded(decoder, *input, options);
@@ -164,7 +151,13 @@ void RegisterDecodeCommand(CLI::App& app, int& exitCode) {
         ->check(CLI::Range(-24, 24));
     sub->add_flag("--12h", options->Use12HourClock, "Write times on the 12-hour clock");
     sub->add_option("--utc-now", options->UtcNow,
-                    "Pin the current time (UTC and local) to YYYY-MM-DDTHH:MM");
+                    "Pin the current time (UTC and local) to YYYY-MM-DDTHH:MM")
+        ->check(
+            [](const std::string& text) {
+                TDateTime moment;
+                return ParseDateTime(text, moment) ? std::string() : "expects YYYY-MM-DDTHH:MM";
+            },
+            "YYYY-MM-DDTHH:MM");
     sub->add_flag("--lines", options->Lines, "Decode every non-empty line as its own text");
     sub->add_option("FILE", options->File, "Station file text to decode (default: standard input)");
     sub->callback([options, &exitCode] { exitCode = RunDecode(*options); });

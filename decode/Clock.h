@@ -35,6 +35,18 @@ public:
     std::string LongTimeText(const TDateTime& local) const override;
 };
 
+// "Now" fixed at one moment, for command-line runs that must repeat exactly: the local clock
+// reads the same time as UTC.
+class PinnedClock final : public Clock {
+public:
+    explicit PinnedClock(const TDateTime& moment) : moment_(moment) {}
+    TDateTime UtcNow() const override { return moment_; }
+    TDateTime LocalNow() const override { return moment_; }
+
+private:
+    TDateTime moment_;
+};
+
 // Parses "YYYY-MM-DDTHH:MM" (the command-line form of a pinned time); false when malformed.
 bool ParseDateTime(const std::string& text, TDateTime& out);
 
