@@ -98,6 +98,7 @@ struct FaultCase {
     const char* name;
     std::string greeting;
     std::string error;
+    bool hangUp = false;
 };
 
 class FtpClientReplyFault : public ::testing::TestWithParam<FaultCase> {};
@@ -105,6 +106,7 @@ class FtpClientReplyFault : public ::testing::TestWithParam<FaultCase> {};
 TEST_P(FtpClientReplyFault, FailsTheConnectAndClosesTheConnection) {
     ScriptedFtpServer::Script script;
     script.Greeting = GetParam().greeting;
+    script.HangUpAfterGreeting = GetParam().hangUp;
     ScriptedFtpServer server(script);
     FtpClient client;
     EXPECT_EQ(ConnectTo(client, server), GetParam().error);
@@ -122,8 +124,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "The server sent a reply of more than 1000 lines."},
         FaultCase{"LineOneByteTooLong", "220 " + std::string(MaxReplyLineBytes - 3, 'x') + "\r\n",
                   "The server sent a reply line longer than 64 KiB."},
-        FaultCase{"ClosedBeforeTheReplyEnds", "220-Welcome\r\n", "Connection Closed Gracefully."},
-        FaultCase{"NotANumber", "Hello there\r\n220 Ready.\r\n", "Hello there\r\n220 Ready.\r\n"},
+        FaultCase{"ClosedBeforeTheReplyEnds", "220-Welcome\r\n", "Connection Closed Gracefully.",
+                  true},
+        FaultCase{"NotANumber", "Hello there\r\n220 Ready.\r\n", "o there\r\n220 Ready.\r\n"},
         FaultCase{"ServiceNotAvailable", "421 Try later.\r\n", "Try later.\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -126,7 +126,7 @@ struct ScriptedFtpServer::Impl {
 
     awaitable<void> Serve(Session& session) {
         co_await Send(session.control, script.Greeting);
-        for (;;) {
+        while (!script.HangUpAfterGreeting) {
             const std::string line = co_await ReadLine(session);
             Record(line);
             const std::string verb = Verb(line);

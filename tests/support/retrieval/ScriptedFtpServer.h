@@ -25,6 +25,8 @@ public:
         std::string SilentAfter;
         // The reply to this verb is cut off after its first line and the connection closed.
         std::string HangUpOn;
+        // The connection is closed right after the greeting.
+        bool HangUpAfterGreeting = false;
         // The reply to this verb is a line that never ends.
         std::string EndlessLineOn;
     };
