@@ -9,23 +9,6 @@
 namespace nimbrel {
 namespace {
 
-TEST(WeatherInfoTest, ClearRestoresTheInitialValues) {
-    TWeatherInfo record;
-    record.Metar = "X";
-    record.Condition = 3;
-    record.CloudLayers[1] = {true, "BKN", 30};
-    record.Pressure = 1000;
-    record.Clear();
-    EXPECT_EQ(record.Condition, 22);
-    EXPECT_EQ(record.WindDirectionIndex, 18);
-    EXPECT_EQ(record.TemperatureIndex, 10);
-    for (const double value : {record.WindSpeed, record.Visibility, record.Temperature,
-                               record.DewPoint, record.Pressure})
-        EXPECT_EQ(value, NotAvailable);
-    EXPECT_TRUE(record.Metar.empty());
-    EXPECT_FALSE(record.CloudLayers[1].Present || record.CloudLayers[1].Height != 0);
-}
-
 TEST(WrapHourTest, WrapsIntoTheDay) {
     struct Case {
         int hour, offset, expected;
