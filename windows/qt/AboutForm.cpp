@@ -27,7 +27,8 @@ TAboutForm::TAboutForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
       LabelProductName(new QLabel(QString::fromUtf8(ProductName), this)),
-      LabelVersion(new QLabel(QStringLiteral("Version ") + QString::fromUtf8(VersionText), this)),
+      LabelVersion(
+          new QLabel(QStringLiteral("Version ") + QString::fromUtf8(NIMBREL_VERSION), this)),
       ImageIcon(new QLabel(this)), ButtonOK(new QPushButton(tr("&OK"), this)) {
     setObjectName(QStringLiteral("AboutForm"));
     setFont(FormFont());

@@ -7,8 +7,6 @@ class QPushButton;
 
 namespace nimbrel::gui {
 
-inline constexpr const char* VersionText = "1.6.0";
-
 class TAboutForm : public QDialog {
     Q_OBJECT
 public:
