@@ -6,6 +6,7 @@
 #include "app/qt/Pictures.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsStore.h"
+#include "windows/qt/Dialogs.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -63,6 +64,8 @@ TMainForm::TMainForm(QtScheduler& scheduler, const Clock& clock, MainFormOptions
     // 6-7: actions with their pictures, menus, fonts.
     CreateActions();
     CreateMenus();
+    dialogs_ = std::make_unique<TDialogs>(
+        this, settings_, LogList_, std::filesystem::path(executablePath_).parent_path().string());
     TrayIcon = new TCoolTrayIcon(PopupActionMenuTrayIcon, this);
     BalloonHint = new TBalloonHint(*TrayIcon, this);
     connect(TrayIcon, &TCoolTrayIcon::OnDblClick, this, &TMainForm::TrayIconDblClick);
@@ -346,26 +349,31 @@ void TMainForm::AMWeatherGetWeatherReportExecute() {
 }
 
 void TMainForm::ActionToolsPreferencesExecute() {
-    QMessageBox::information(this, QStringLiteral("Preferences"),
-                             QStringLiteral("The preferences are kept in %1.")
-                                 .arg(QString::fromStdString(settingsPath_)));
+    dialogs_->ExecutePreferences({
+        [this] { ArrangeLocationPanels(); },
+        [this] {
+            // A file we could not read is never overwritten (see LoadSettingsFile).
+            if (settingsReadable_)
+                SaveSettingsAndAutostart(settings_, settingsPath_, executablePath_);
+        },
+        [this] {
+            if (heartBeat_)
+                heartBeat_->ResetRefreshTimer();
+        },
+        [this] { controller_->StartGetWeatherReport(); },
+    });
 }
 
 void TMainForm::ActionToolsLogExecute() {
-    QStringList lines;
-    for (const std::string& line : LogList_.Lines())
-        lines.prepend(QString::fromStdString(line));
-    QMessageBox::information(this, QStringLiteral("Log"), lines.join(QChar('\n')));
+    dialogs_->ExecuteLog();
 }
 
 void TMainForm::ActionHelpReadMeExecute() {
-    QMessageBox::information(this, QStringLiteral("Help"), PlainText(WelcomeText()));
+    dialogs_->ShowHelp();
 }
 
 void TMainForm::ActionHelpAboutExecute() {
-    QMessageBox::about(this, QStringLiteral("About ") + Caption(ProductName),
-                       Caption(ProductName) + QStringLiteral("\nVersion ") +
-                           Caption(NIMBREL_VERSION));
+    dialogs_->ExecuteAbout();
 }
 
 // --- MainView ---------------------------------------------------------------------------------

@@ -29,6 +29,8 @@ class QLabel;
 
 namespace nimbrel::gui {
 
+class TDialogs;
+
 struct MainFormOptions {
     FtpServerAddress Server;
     std::string SettingsPath;   // the settings file
@@ -146,6 +148,7 @@ private:
     std::unique_ptr<TMainController> controller_;
     std::unique_ptr<Timer> ClockTimer;
     std::unique_ptr<THeartBeatThread> heartBeat_;
+    std::unique_ptr<TDialogs> dialogs_; // preferences, station picker, log, help and About
 };
 
 } // namespace nimbrel::gui

@@ -16,6 +16,7 @@ constexpr int CaptionGap = 6;
 constexpr int ImageSize = 56;
 constexpr int PictureSize = 48;
 constexpr int FigureWidth = 26;
+constexpr int FigurePixelSize = 10;
 // The clock keeps its right edge where its design caption ended, whatever the time's width.
 constexpr int LocalTimeRight = TParentWeatherInfoForm::DesignWidth - 16;
 
@@ -100,8 +101,11 @@ PictureBox* TParentWeatherInfoForm::AddImage(const QString& name, int left, int 
 
 QLabel* TParentWeatherInfoForm::AddFigure(const QString& name, int left, int top) {
     QLabel* figure = AddLabel(name, QString(), left, top);
+    // The figure must fit inside the thermometer's bulb and the wind disc, whatever the desktop's
+    // font size.
     QFont font = figure->font();
     font.setBold(true);
+    font.setPixelSize(FigurePixelSize);
     figure->setFont(font);
     QPalette grey = figure->palette();
     grey.setColor(QPalette::WindowText, Qt::darkGray);

@@ -1,9 +1,11 @@
 #include "app/qt/Pictures.h"
 
+#include <QFile>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QSvgRenderer>
-#include <array>
+#include <algorithm>
 
 #ifdef NIMBREL_HAVE_PICTURES
 // Resource initialisers live outside any namespace.
@@ -60,12 +62,37 @@ QPixmap RenderPicture(const QString& path, int size, qreal devicePixelRatio) {
     return pixmap;
 }
 
+namespace {
+
+// Draws the picture at whatever size and pixel ratio a tray, menu or title bar asks for, when it
+// asks: nothing is drawn for sizes never shown.
+class PictureIconEngine final : public QIconEngine {
+public:
+    explicit PictureIconEngine(QString path) : path_(std::move(path)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        QSvgRenderer renderer(path_);
+        renderer.render(painter, rect);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return scaledPixmap(size, mode, state, 1.0);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode, QIcon::State, qreal scale) override {
+        return RenderPicture(path_, std::min(size.width(), size.height()), scale);
+    }
+    QIconEngine* clone() const override { return new PictureIconEngine(path_); }
+    bool isNull() override { return !QFile::exists(path_); }
+
+private:
+    QString path_;
+};
+
+} // namespace
+
 QIcon PictureIcon(const QString& path) {
-    static constexpr std::array sizes{16, 22, 24, 32, 48, 64};
-    QIcon icon;
-    for (const int size : sizes)
-        icon.addPixmap(RenderPicture(path, size, 1.0));
-    return icon;
+    // QIcon takes ownership of its engine.
+    return QIcon(new PictureIconEngine(path));
 }
 
 } // namespace nimbrel::gui

@@ -19,7 +19,7 @@ QString ProgramIconPath();
 // The picture at size x size logical pixels, drawn for a screen of the given pixel ratio.
 QPixmap RenderPicture(const QString& path, int size, qreal devicePixelRatio);
 
-// An icon with the picture drawn at the sizes trays, menus and title bars ask for.
+// An icon of the picture, drawn afresh at each size and pixel ratio it is shown at.
 QIcon PictureIcon(const QString& path);
 
 } // namespace nimbrel::gui
