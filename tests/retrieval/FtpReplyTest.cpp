@@ -156,13 +156,7 @@ TEST(FtpClientLogin, KeepsFeaturesAndSystemDescription) {
 }
 
 TEST(FtpClientConnect, RefusedConnectionGivesTheSocketError) {
-    // A port that was just free: nothing listens on it any more.
-    uint16_t port = 0;
-    {
-        asio::io_context io;
-        asio::ip::tcp::acceptor probe(io, {asio::ip::make_address_v4("127.0.0.1"), 0});
-        port = probe.local_endpoint().port();
-    }
+    const uint16_t port = testing::UnusedLoopbackPort();
     FtpClient client;
     client.Host = "127.0.0.1";
     client.Port = port;

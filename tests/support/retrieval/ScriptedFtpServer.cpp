@@ -69,6 +69,12 @@ std::optional<tcp::endpoint> PortTarget(const std::string& argument) {
 
 } // namespace
 
+uint16_t UnusedLoopbackPort() {
+    asio::io_context io;
+    const tcp::acceptor probe(io, tcp::endpoint(asio::ip::make_address_v4("127.0.0.1"), 0));
+    return probe.local_endpoint().port();
+}
+
 struct ScriptedFtpServer::Impl {
     Script script;
     asio::io_context io;
@@ -177,8 +183,14 @@ struct ScriptedFtpServer::Impl {
     }
 
     awaitable<void> Transfer(Session& session, const std::string& name) {
-        const auto file = script.Files.find(name);
-        if (file == script.Files.end()) {
+        std::optional<std::string> contents;
+        {
+            const std::lock_guard lock(mutex);
+            if (const auto file = script.Files.find(name); file != script.Files.end()) {
+                contents = file->second;
+            }
+        }
+        if (!contents) {
             session.passive.reset();
             co_await Send(session.control, "550 " + name + ": No such file or directory.\r\n");
             co_return;
@@ -191,7 +203,7 @@ struct ScriptedFtpServer::Impl {
         } else if (session.active) {
             co_await data.async_connect(*session.active, use_awaitable);
         }
-        co_await Send(data, file->second);
+        co_await Send(data, *contents);
         data.shutdown(tcp::socket::shutdown_send);
         data.close();
         co_await Send(session.control, "226 Transfer complete.\r\n");
@@ -232,6 +244,11 @@ ScriptedFtpServer::~ScriptedFtpServer() {
 
 uint16_t ScriptedFtpServer::Port() const {
     return impl_->port;
+}
+
+void ScriptedFtpServer::SetFile(const std::string& name, const std::string& contents) {
+    const std::lock_guard lock(impl_->mutex);
+    impl_->script.Files[name] = contents;
 }
 
 std::vector<std::string> ScriptedFtpServer::Commands() const {

@@ -10,6 +10,9 @@
 
 namespace nimbrel::testing {
 
+// A loopback port that was free a moment ago: connecting to it is refused.
+uint16_t UnusedLoopbackPort();
+
 class ScriptedFtpServer {
 public:
     struct Script {
@@ -37,6 +40,8 @@ public:
     ScriptedFtpServer& operator=(const ScriptedFtpServer&) = delete;
 
     uint16_t Port() const;
+    // Replaces (or adds) a served file; for the next RETR of it.
+    void SetFile(const std::string& name, const std::string& contents);
     // The command lines received so far, in order, without CR LF.
     std::vector<std::string> Commands() const;
     // Control connections that have ended, by either side.
