@@ -108,6 +108,13 @@ public:
         waiter.join();
     }
 
+    // Any thread: makes a pending ServeUntil check its condition again at once.
+    void Wake() {
+        const std::lock_guard lock(mutex_);
+        woken_ = true;
+        changed_.notify_all();
+    }
+
     // Calls are refused from now on; calls waiting are released with false.
     void StopServing() {
         const std::lock_guard lock(mutex_);
@@ -129,7 +136,9 @@ private:
     // Serves one waiting call, waiting up to `wait` for one to arrive.
     bool ServeOne(std::chrono::milliseconds wait) {
         std::unique_lock lock(mutex_);
-        if (!changed_.wait_for(lock, wait, [&] { return !calls_.empty(); })) {
+        changed_.wait_for(lock, wait, [&] { return !calls_.empty() || woken_; });
+        woken_ = false;
+        if (calls_.empty()) {
             return false;
         }
         const auto call = calls_.front();
@@ -148,6 +157,7 @@ private:
     std::condition_variable changed_;
     std::deque<std::shared_ptr<Call>> calls_;
     bool stopped_ = false;
+    bool woken_ = false;
     std::vector<FakeTimer*> timers_;
 };
 

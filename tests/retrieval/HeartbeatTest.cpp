@@ -1,0 +1,187 @@
+#include "retrieval/HeartBeatThread.h"
+#include "support/FakeScheduler.h"
+
+#include <condition_variable>
+#include <gtest/gtest.h>
+#include <mutex>
+
+namespace nimbrel {
+namespace {
+
+using testing::FakeScheduler;
+using Seconds = std::vector<int>;
+
+// One-second waits that last exactly as long as the test says: each granted tick advances the
+// heartbeat's clock by one second.
+class SteppedPacer final : public HeartBeatPacer {
+public:
+    std::chrono::steady_clock::time_point Now() const override {
+        const std::lock_guard lock(mutex_);
+        return std::chrono::steady_clock::time_point(std::chrono::seconds(elapsed_));
+    }
+    explicit SteppedPacer(FakeScheduler& scheduler) : scheduler_(scheduler) {}
+
+    void WaitOneSecond() override {
+        std::unique_lock lock(mutex_);
+        waiting_ = true;
+        scheduler_.Wake();
+        changed_.wait(lock, [this] { return granted_ > 0 || interrupted_; });
+        waiting_ = false;
+        if (granted_ > 0) {
+            --granted_;
+            ++elapsed_;
+        }
+    }
+    void Interrupt() override {
+        const std::lock_guard lock(mutex_);
+        interrupted_ = true;
+        changed_.notify_all();
+    }
+
+    void Grant() {
+        const std::lock_guard lock(mutex_);
+        ++granted_;
+        changed_.notify_all();
+    }
+    // The tick was taken and the heartbeat waits for the next one.
+    bool Settled() const {
+        const std::lock_guard lock(mutex_);
+        return waiting_ && granted_ == 0;
+    }
+    int Elapsed() const {
+        const std::lock_guard lock(mutex_);
+        return elapsed_;
+    }
+
+private:
+    FakeScheduler& scheduler_;
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    int granted_ = 0;
+    int elapsed_ = 0;
+    bool waiting_ = false;
+    bool interrupted_ = false;
+};
+
+class Heartbeat : public ::testing::Test {
+protected:
+    void Start() {
+        auto pacer = std::make_unique<SteppedPacer>(scheduler);
+        pacer_ = pacer.get();
+        heartbeat = std::make_unique<THeartBeatThread>(
+            scheduler, [this] { return settings; },
+            [this] { triggers.push_back(pacer_->Elapsed()); }, std::move(pacer));
+        ASSERT_TRUE(scheduler.ServeUntil([this] { return pacer_->Settled(); }));
+    }
+    // Lets `seconds` seconds pass, one tick at a time, serving the heartbeat's calls.
+    void Advance(int seconds) {
+        for (int i = 0; i < seconds; ++i) {
+            pacer_->Grant();
+            ASSERT_TRUE(scheduler.ServeUntil([this] { return pacer_->Settled(); }));
+        }
+    }
+    void Stop() {
+        scheduler.ServeWhile([this] { heartbeat->Stop(); });
+    }
+    void TearDown() override {
+        if (heartbeat) {
+            Stop();
+        }
+    }
+
+    HeartBeatSettings settings;
+    FakeScheduler scheduler;
+    std::unique_ptr<THeartBeatThread> heartbeat;
+    Seconds triggers; // the heartbeat's second at which each run was requested
+    SteppedPacer* pacer_ = nullptr;
+};
+
+struct ScheduleCase {
+    const char* name;
+    HeartBeatSettings settings;
+    int seconds;
+    Seconds triggers;
+};
+
+class HeartbeatSchedule : public Heartbeat, public ::testing::WithParamInterface<ScheduleCase> {};
+
+TEST_P(HeartbeatSchedule, RequestsRunsAtTheseSeconds) {
+    settings = GetParam().settings;
+    Start();
+    Advance(GetParam().seconds);
+    EXPECT_EQ(triggers, GetParam().triggers);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HeartbeatSchedule,
+    ::testing::Values(ScheduleCase{"StartupAfterOneSecondNotAtOnce", {true, 0, 30}, 1, {1}},
+                      ScheduleCase{"NothingBeforeTheFirstSecond", {true, 0, 30}, 0, {}},
+                      ScheduleCase{"DelaySixtyWaitsSixtyOne", {true, 60, 30}, 60, {}},
+                      ScheduleCase{"DelaySixtyRunsAtSixtyOne", {true, 60, 30}, 61, {61}},
+                      ScheduleCase{"NegativeDelayNoWait", {true, -5, 30}, 0, {0}},
+                      ScheduleCase{
+                          "PeriodCountsFromTheStartupRun", {true, 0, 30}, 3601, {1, 1801, 3601}},
+                      ScheduleCase{"JustBeforeThePeriod", {true, 0, 30}, 1800, {1}},
+                      ScheduleCase{"StartupOffWaitsAFullPeriod", {false, 0, 10}, 600, {600}},
+                      ScheduleCase{"StartupOffNothingBefore", {false, 0, 10}, 599, {}},
+                      ScheduleCase{"ZeroIntervalNeverFires", {false, 0, 0}, 120, {}},
+                      ScheduleCase{"NegativeIntervalNeverFires", {true, 0, -1}, 120, {1}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Heartbeat, ResetRestartsThePeriodWithTheNewInterval) {
+    settings = {true, 0, 30};
+    Start();
+    Advance(100);
+    settings.LongReconnectInterval = 10;
+    heartbeat->ResetRefreshTimer();
+    Advance(600);
+    EXPECT_EQ(triggers, (Seconds{1, 700}));
+    Advance(600);
+    EXPECT_EQ(triggers, (Seconds{1, 700, 1300}));
+}
+
+TEST_F(Heartbeat, ResetDuringTheStartupWaitDoesNothingAndTheTimerTakesTheNewInterval) {
+    settings = {true, 5, 30};
+    Start();
+    Advance(2);
+    settings.LongReconnectInterval = 10;
+    heartbeat->ResetRefreshTimer();
+    Advance(4 + 600);
+    EXPECT_EQ(triggers, (Seconds{6, 606}));
+}
+
+TEST_F(Heartbeat, StopDuringTheStartupWaitRequestsNoRun) {
+    settings = {true, 60, 30};
+    Start();
+    Advance(10);
+    Stop();
+    EXPECT_TRUE(triggers.empty());
+}
+
+TEST_F(Heartbeat, StopServesATriggerIssuedJustBefore) {
+    settings = {true, 0, 30};
+    Start();
+    pacer_->Grant(); // the start-up trigger is now on its way to the main thread
+    Stop();
+    EXPECT_EQ(triggers, Seconds{1});
+}
+
+TEST_F(Heartbeat, StopAfterTheMainThreadStoppedServing) {
+    settings = {true, 0, 30};
+    Start();
+    scheduler.StopServing();
+    pacer_->Grant();
+    heartbeat->Stop(); // a refused trigger cannot block the stop
+    EXPECT_TRUE(triggers.empty());
+}
+
+TEST(HeartbeatSteadyPacer, InterruptEndsTheWaitAtOnce) {
+    const auto pacer = MakeSteadyPacer();
+    pacer->Interrupt();
+    const auto before = std::chrono::steady_clock::now();
+    pacer->WaitOneSecond();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(500));
+}
+
+} // namespace
+} // namespace nimbrel
