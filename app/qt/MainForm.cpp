@@ -45,7 +45,7 @@ QIcon MenuIcon(int index) {
 
 TMainForm::TMainForm(QtScheduler& scheduler, const Clock& clock, MainFormOptions options)
     : scheduler_(scheduler), clock_(clock), trayAvailable_(std::move(options.TrayAvailable)),
-      settingsPath_(std::move(options.SettingsPath)),
+      showMessage_(std::move(options.ShowMessage)), settingsPath_(std::move(options.SettingsPath)),
       executablePath_(std::move(options.ExecutablePath)),
       debugStatePath_(std::move(options.DebugStatePath)), LogList_(clock), decoder_(clock) {
     // 1-2: the panels, docked into their hosts, and the caption.
@@ -188,10 +188,10 @@ void TMainForm::LoadSettingsFile() {
     } catch (const IniFileError& error) {
         // Saving the defaults over a file we could not read would destroy the user's settings.
         settingsReadable_ = false;
-        QMessageBox::warning(nullptr, Caption(ProductName),
-                             QStringLiteral("%1\n\nNimbrel starts with its default settings and "
-                                            "will not change the settings file.")
-                                 .arg(QString::fromStdString(error.what())));
+        showMessage_(nullptr, QMessageBox::Warning,
+                     QStringLiteral("%1\n\nNimbrel starts with its default settings and will "
+                                    "not change the settings file.")
+                         .arg(QString::fromStdString(error.what())));
     }
 }
 
@@ -286,7 +286,7 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::ShowWelcome() {
-    QMessageBox::information(this, Caption(ProductName), PlainText(WelcomeText()));
+    showMessage_(this, QMessageBox::Information, PlainText(WelcomeText()));
     TrayIcon->SetEnabled(true);
 }
 
@@ -455,7 +455,7 @@ void TMainForm::SaveSettingsAtExit() {
     try {
         SaveSettingsAndAutostart(settings_, settingsPath_, executablePath_);
     } catch (const std::exception& error) {
-        QMessageBox::critical(nullptr, Caption(ProductName), QString::fromStdString(error.what()));
+        showMessage_(nullptr, QMessageBox::Critical, QString::fromStdString(error.what()));
     }
 }
 

@@ -12,6 +12,7 @@
 #include "decode/DecodeMetar.h"
 #include "settings/Settings.h"
 #include "windows/MyLog.h"
+#include "windows/qt/MessageBox.h"
 
 #include <QAction>
 #include <QMainWindow>
@@ -40,6 +41,7 @@ struct MainFormOptions {
     std::chrono::milliseconds Watchdog = std::chrono::seconds(30);
     std::unique_ptr<HeartBeatPacer> Pacer; // the heartbeat's time (default: the real one)
     std::string DebugStatePath;            // when set, the tray and status texts are written there
+    MessageBoxFunction ShowMessage = ShowMessageBox; // tests capture the boxes instead
 };
 
 class TMainForm final : public QMainWindow, public MainView {
@@ -133,6 +135,7 @@ private:
     QtScheduler& scheduler_;
     const Clock& clock_;
     std::function<bool()> trayAvailable_;
+    MessageBoxFunction showMessage_;
     std::string settingsPath_;
     std::string executablePath_;
     std::string debugStatePath_;

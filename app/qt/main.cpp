@@ -9,10 +9,10 @@
 #include "app/qt/TerminationRequest.h"
 #include "decode/Clock.h"
 #include "settings/SettingsStore.h"
+#include "windows/qt/MessageBox.h"
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QSystemTrayIcon>
 #include <cstdio>
 #include <cstdlib>
@@ -57,8 +57,8 @@ int main(int argc, char** argv) {
     const QString executable = QApplication::applicationFilePath();
     const nimbrel::gui::SingleInstanceGuard guard(QFileInfo(executable).fileName().toStdString());
     if (!guard.IsFirstInstance()) {
-        QMessageBox::information(nullptr, QString::fromUtf8(nimbrel::ProductName),
-                                 QString::fromUtf8(nimbrel::AlreadyRunningText));
+        nimbrel::gui::ShowMessageBox(nullptr, QMessageBox::Information,
+                                     QString::fromUtf8(nimbrel::AlreadyRunningText));
         return 0;
     }
     QApplication::setApplicationName(QString::fromUtf8(nimbrel::ProductName));
