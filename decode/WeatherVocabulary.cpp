@@ -127,10 +127,9 @@ constexpr std::array<TSkyBand, 5> SkyBands{{
 // Upper bounds (inclusive) of thermometer bands 0..8; anything warmer is band 9.
 constexpr std::array<double, 9> TemperatureBandTops{-21, -14, -7, 0, 7, 14, 21, 28, 35};
 
-// A thunderstorm by day shows the picture with the sun, by night the one without, as every
-// other day/night pair does.
+// Picture 21 (a thunderstorm by day) is the one drawn with the sun, 22 the one without.
 constexpr std::array<int, 23> ConditionPictures{26, 2,  3,  4,  8,  9,  10, 11, 12, 13, 14, 15,
-                                                16, 17, 18, 19, 20, 25, 25, 22, 21, 0,  24};
+                                                16, 17, 18, 19, 20, 25, 25, 21, 22, 0,  24};
 constexpr int NoDataPicture = 24;
 
 bool Contains(std::string_view letters, std::string_view code) {
@@ -229,11 +228,9 @@ void AddCloudAmount(TWeatherInfo& record, std::string_view cover) {
             record.CloudCover += amount.Amount;
     for (const std::string_view clear : ClearCovers)
         if (cover == clear) {
+            // A clear sky stands for unrestricted visibility, whatever came before it.
             record.CloudCover = 0;
-            // A clear sky says nothing about a visibility the report gave; only a missing one
-            // is taken as unrestricted.
-            if (record.Visibility == NotAvailable)
-                record.Visibility = ClearVisibility;
+            record.Visibility = ClearVisibility;
         }
 }
 

