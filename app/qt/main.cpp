@@ -45,14 +45,9 @@ std::string DebugStatePath() {
     return path ? path : "";
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    const CommandLine commandLine =
-        nimbrel::gui::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-    if (const int code = AnswerWithoutWindow(commandLine); code >= 0)
-        return code;
-
+// The program's life from the guard to the saved settings, on the given scheduler.
+int RunDesktop(int argc, char** argv, const CommandLine& commandLine,
+               nimbrel::gui::QtScheduler& scheduler) {
     QApplication application(argc, argv);
     const QString executable = QApplication::applicationFilePath();
     const nimbrel::gui::SingleInstanceGuard guard(QFileInfo(executable).fileName().toStdString());
@@ -66,7 +61,6 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     nimbrel::gui::InitPictures();
 
-    nimbrel::gui::QtScheduler scheduler;
     const nimbrel::SystemClock clock;
     nimbrel::gui::MainFormOptions options;
     options.Server = commandLine.server;
@@ -82,4 +76,19 @@ int main(int argc, char** argv) {
     const int code = QApplication::exec();
     mainForm.FormDestroy();
     return code;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const CommandLine commandLine =
+        nimbrel::gui::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (const int code = AnswerWithoutWindow(commandLine); code >= 0)
+        return code;
+    nimbrel::gui::QtScheduler scheduler;
+    const int code = RunDesktop(argc, argv, commandLine, scheduler);
+    // Shutdown never waits for a fetch in the network: its worker may still be ending and call
+    // the scheduler, which refuses it now. exit() ends the process without destroying the
+    // scheduler under it.
+    std::exit(code);
 }

@@ -294,6 +294,23 @@ private slots:
         QVERIFY(!saved.UseCelsius);
     }
 
+    void exitDuringAFetchDoesNotWaitForIt() {
+        ScriptedFtpServer::Script script;
+        script.SilentAfter = "USER";
+        ScriptedFtpServer server(script);
+        TMainForm& form = Start("", server.Port());
+        form.AMWeatherGetWeatherReportExecute();
+        QTRY_VERIFY(!server.Commands().empty()); // the worker needs the event loop to log
+        QElapsedTimer shutdown;
+        shutdown.start();
+        form.FormDestroy();
+        QVERIFY(shutdown.elapsed() < 1000);
+        QVERIFY(std::filesystem::exists(SettingsPath()));
+        // The abandoned run delivers nothing: no refresh follows.
+        QTest::qWait(100);
+        QCOMPARE(form.StatusBarPanel->text(), QString("Getting weather report..."));
+    }
+
     void unreadableSettingsAreNotOverwritten() {
         // A folder where the file should be cannot be read as settings.
         std::filesystem::create_directories(SettingsPath());
