@@ -298,10 +298,9 @@ void TMainForm::ArrangeLocationPanels() {
     // The window's coordinates count from the top of its client area, above the menu and tool
     // bars; PanelTop starts below them.
     layout()->activate();
-    if (arrangement.PageControlVisible)
-        DockPanelsInTabs();
-    else
-        StackPanels(arrangement);
+    // Every panel starts from its tab; the stacked view then takes out the ones it places.
+    DockPanelsInTabs();
+    StackPanels(arrangement);
     PageControl->setVisible(arrangement.PageControlVisible);
 }
 

@@ -180,6 +180,15 @@ private slots:
         }
     }
 
+    void restackWithFewerSlots() {
+        TMainForm& form = Start("TabbedView=0\nLocationCode3=C\nLocationName3=C\n");
+        form.Settings().Slot(3) = {"", "", "0"};
+        form.ArrangeLocationPanels();
+        QCOMPARE(form.height(), 227);
+        QCOMPARE(form.Panels[2]->parentWidget(), form.TabSheets[2]);
+        QVERIFY(!form.PageControl->isVisibleTo(&form));
+    }
+
     void rearrangeBackToTabs() {
         TMainForm& form = Start("TabbedView=0\nLocationCode2=B\nLocationName2=B\n");
         form.Settings().TabbedView = true;
