@@ -1,0 +1,134 @@
+#include "support/retrieval/ScriptedFtpServer.h"
+
+#include <array>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+using nimbrel::testing::ScriptedFtpServer;
+using Lines = std::vector<std::string>;
+
+const std::string Eham = "2026/12/08 05:25\nEHAM 080525Z 24012KT 9999 FEW020 12/08 Q1013 NOSIG\n";
+const std::string Kjfk = "2026/12/08 05:20\nKJFK 080520Z 31010KT 10SM CLR 02/M05 A3012\n";
+
+struct RunResult {
+    int exitCode = -1;
+    std::string out;
+};
+
+RunResult Fetch(const std::string& arguments) {
+    const std::string command =
+        std::string("'") + NIMBREL_CLI_PATH + "' fetch " + arguments + " 2>/dev/null";
+    RunResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return result;
+    }
+    std::array<char, 4096> buffer{};
+    std::size_t n = 0;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+        result.out.append(buffer.data(), n);
+    }
+    const int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+std::string ServerOption(const ScriptedFtpServer& server) {
+    return "--server 127.0.0.1:" + std::to_string(server.Port());
+}
+
+ScriptedFtpServer::Script Stations() {
+    ScriptedFtpServer::Script script;
+    script.Files = {{"EHAM.TXT", Eham}, {"KJFK.TXT", Kjfk}};
+    return script;
+}
+
+Lines Messages(const nlohmann::json& report) {
+    Lines messages;
+    for (const auto& entry : report.at("log")) {
+        messages.push_back(std::to_string(entry.at("kind").get<int>()) + " " +
+                           entry.at("message").get<std::string>());
+    }
+    return messages;
+}
+
+TEST(FetchCommand, PrintsTheRunAsOneJsonObject) {
+    ScriptedFtpServer server(Stations());
+    const RunResult run = Fetch(ServerOption(server) + " EHAM '' KJFK");
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    const auto report = nlohmann::ordered_json::parse(run.out);
+    Lines keys;
+    for (const auto& item : report.items()) {
+        keys.push_back(item.key());
+    }
+    EXPECT_EQ(keys, (Lines{"log", "METAR", "PrimaryWeatherHasChanged", "ConnectionFailed"}));
+    EXPECT_EQ(Messages(report), (Lines{"0 Connecting to weather server.", "0 Retrieving report...",
+                                       "0 Disconnecting from weather server."}));
+    EXPECT_EQ(report.at("METAR").get<Lines>(), (Lines{Eham.substr(0, Eham.size() - 1), "",
+                                                      Kjfk.substr(0, Kjfk.size() - 1), "", ""}));
+    EXPECT_TRUE(report.at("PrimaryWeatherHasChanged").get<bool>());
+    EXPECT_FALSE(report.at("ConnectionFailed").get<bool>());
+    ASSERT_TRUE(server.WaitForSessionsEnded(1));
+    EXPECT_EQ(server.Commands(), (Lines{"USER anonymous", "PASS user@localhost", "FEAT", "TYPE I",
+                                        "SYST", "CWD data/observations/metar/stations", "PASV",
+                                        "RETR EHAM.TXT", "PASV", "RETR KJFK.TXT", "QUIT"}));
+}
+
+TEST(FetchCommand, ActiveModeSendsPort) {
+    ScriptedFtpServer server(Stations());
+    const RunResult run = Fetch(ServerOption(server) + " --active EHAM");
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    ASSERT_TRUE(server.WaitForSessionsEnded(1));
+    const Lines commands = server.Commands();
+    ASSERT_EQ(commands.size(), 9u);
+    EXPECT_EQ(commands[6].rfind("PORT 127,0,0,1,", 0), 0u) << commands[6];
+    EXPECT_EQ(commands[7], "RETR EHAM.TXT");
+}
+
+TEST(FetchCommand, FailedRunExitsWithOneAndLogsTheError) {
+    ScriptedFtpServer server(Stations());
+    const RunResult run = Fetch(ServerOption(server) + " EHAM KJFK XXXX");
+    ASSERT_EQ(run.exitCode, 1) << run.out;
+    const auto report = nlohmann::json::parse(run.out);
+    EXPECT_EQ(Messages(report).back(), "2 ERROR: XXXX.TXT: No such file or directory.\r\n");
+    EXPECT_EQ(report.at("METAR").get<Lines>(), Lines(5, ""));
+    EXPECT_TRUE(report.at("ConnectionFailed").get<bool>());
+}
+
+TEST(FetchCommand, WatchdogEndsASilentRun) {
+    ScriptedFtpServer::Script silent = Stations();
+    silent.SilentAfter = "CWD";
+    ScriptedFtpServer server(silent);
+    const RunResult run = Fetch(ServerOption(server) + " --watchdog 0.2 EHAM");
+    ASSERT_EQ(run.exitCode, 1) << run.out;
+    const auto report = nlohmann::json::parse(run.out);
+    EXPECT_EQ(Messages(report),
+              (Lines{"0 Connecting to weather server.", "0 Retrieving report..."}));
+    EXPECT_TRUE(report.at("ConnectionFailed").get<bool>());
+}
+
+TEST(FetchCommand, BadUsageExitsWithTwo) {
+    const char* const cases[] = {
+        "",
+        "A B C D E F",
+        "--server 127.0.0.1:0 EHAM",
+        "--server 127.0.0.1:70000 EHAM",
+        "--server 127.0.0.1:ftp EHAM",
+        "--server :21 EHAM",
+        "--watchdog 0 EHAM",
+        "--watchdog -3 EHAM",
+        "--watchdog soon EHAM",
+    };
+    for (const char* arguments : cases) {
+        const RunResult run = Fetch(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments;
+        EXPECT_EQ(run.out, "") << arguments;
+    }
+}
+
+} // namespace
