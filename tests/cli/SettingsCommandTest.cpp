@@ -85,6 +85,7 @@ protected:
 };
 
 struct StationsCase {
+    friend void PrintTo(const StationsCase& c, std::ostream* out) { *out << c.Name; }
     const char* Name;
     const char* Arguments;
     int ExitCode;

@@ -59,6 +59,7 @@ TEST_F(Autostart, OffRemovesTheEntryAndAMissingEntryCountsAsRemoved) {
 }
 
 struct ResultCase {
+    friend void PrintTo(const ResultCase& c, std::ostream* out) { *out << c.Name; }
     const char* Name;
     std::string ValueName, Data;
     bool Enable;
@@ -89,6 +90,7 @@ TEST_F(Autostart, UnwritableFolderGivesFalse) {
 }
 
 struct ExecCase {
+    friend void PrintTo(const ExecCase& c, std::ostream* out) { *out << c.Name; }
     const char* Name;
     std::string Program, Exec;
 };

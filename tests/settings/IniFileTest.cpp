@@ -13,6 +13,7 @@ using testing::TempFolder;
 using testing::WriteFile;
 
 struct ReadCase {
+    friend void PrintTo(const ReadCase& c, std::ostream* out) { *out << c.Name; }
     const char* Name;
     const char* Text;
     const char* Section;
@@ -55,6 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.Name); });
 
 struct WriteCase {
+    friend void PrintTo(const WriteCase& c, std::ostream* out) { *out << c.Name; }
     const char* Name;
     const char* Before;
     const char* Key;

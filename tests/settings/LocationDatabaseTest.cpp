@@ -40,6 +40,7 @@ TEST(ReadCountries, LetsPendingEventsRunAfterEveryLine) {
 }
 
 struct CitiesCase {
+    friend void PrintTo(const CitiesCase& c, std::ostream* out) { *out << c.Name; }
     const char* Name;
     const char* Key;
     std::vector<TCity> Expected;
@@ -70,6 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.Name); });
 
 struct FolderCase {
+    friend void PrintTo(const FolderCase& c, std::ostream* out) { *out << c.Name; }
     const char* Name;
     std::vector<std::string> Files;      // relative to <temp>/bin's parent
     std::optional<std::string> Expected; // relative to <temp>

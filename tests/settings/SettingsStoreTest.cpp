@@ -65,6 +65,7 @@ TEST(SettingsLoad, MissingFileGivesDefaults) {
 }
 
 struct LoadCase {
+    friend void PrintTo(const LoadCase& c, std::ostream* out) { *out << c.Name; }
     const char* Name;
     const char* Lines; // below the section header
     std::function<bool(const TSettings&)> Holds;
@@ -164,6 +165,7 @@ TEST(SettingsSave, KeepsForeignLinesAndUpdatesInPlace) {
 
 // Tests run as root, so a refused write is made from the file system's shape, not from rights.
 struct RefusedCase {
+    friend void PrintTo(const RefusedCase& c, std::ostream* out) { *out << c.Name; }
     const char* Name;
     std::function<std::string(const TempFolder&)> Prepare; // returns the settings path
     std::function<void(const TempFolder&)> CheckIntact;
@@ -229,6 +231,7 @@ INSTANTIATE_TEST_SUITE_P(
 using testing::ScopedEnvironment;
 
 struct PathCase {
+    friend void PrintTo(const PathCase& c, std::ostream* out) { *out << c.Name; }
     const char* Name;
     std::optional<std::string> AppData, XdgConfigHome, Home;
     std::string Expected;

@@ -9,6 +9,7 @@ namespace nimbrel {
 namespace {
 
 struct LineCase {
+    friend void PrintTo(const LineCase& c, std::ostream* out) { *out << c.Name; }
     const char* Name;
     int Kind;
     std::string Message;
@@ -41,6 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.Name); });
 
 struct ParseCase {
+    friend void PrintTo(const ParseCase& c, std::ostream* out) { *out << c.Name; }
     const char* Name;
     std::string Line;
     TLogEntry Expected;
