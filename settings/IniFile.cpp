@@ -1,7 +1,6 @@
 #include "settings/IniFile.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -116,9 +115,10 @@ fs::path WritableTarget(const std::string& path) {
 } // namespace
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-        return std::tolower(x) == std::tolower(y);
-    });
+    // Not std::tolower: under the user's locale it would also fold some non-ASCII bytes.
+    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&fold](char x, char y) { return fold(x) == fold(y); });
 }
 
 TIniFile::TIniFile(std::string_view text) {
@@ -143,10 +143,12 @@ TIniFile::TIniFile(std::string_view text) {
 
 TIniFile TIniFile::Load(const std::string& path) {
     std::error_code error;
-    if (!fs::exists(path, error)) {
-        return TIniFile();
+    const bool exists = fs::exists(path, error);
+    if (error) {
+        // Not "missing": a save after reading it as empty would replace what the user has.
+        throw IniFileError("Unable to read " + fs::absolute(path, error).string());
     }
-    return TIniFile(ReadWholeFile(path));
+    return exists ? TIniFile(ReadWholeFile(path)) : TIniFile();
 }
 
 std::string TIniFile::DefaultLineEnd() {
