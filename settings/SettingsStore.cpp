@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <tuple>
 
 namespace nimbrel {
 
@@ -56,7 +57,7 @@ constexpr SlotKey SlotKeys[] = {
     {"LocationTimeZoneOffset", &LocationSlot::LocationTimeZoneOffset},
 };
 
-constexpr int SlotCount = 5;
+constexpr int SlotCount = static_cast<int>(std::tuple_size_v<decltype(TSettings::Slots)>);
 
 std::string SlotKeyName(const SlotKey& slotKey, int number) {
     return slotKey.Prefix + std::to_string(number);
