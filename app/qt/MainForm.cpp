@@ -65,7 +65,8 @@ TMainForm::TMainForm(QtScheduler& scheduler, const Clock& clock, MainFormOptions
     CreateActions();
     CreateMenus();
     dialogs_ = std::make_unique<TDialogs>(
-        this, settings_, LogList_, std::filesystem::path(executablePath_).parent_path().string());
+        this, settings_, LogList_, std::filesystem::path(executablePath_).parent_path().string(),
+        showMessage_);
     TrayIcon = new TCoolTrayIcon(PopupActionMenuTrayIcon, this);
     BalloonHint = new TBalloonHint(*TrayIcon, this);
     connect(TrayIcon, &TCoolTrayIcon::OnDblClick, this, &TMainForm::TrayIconDblClick);
