@@ -1,3 +1,4 @@
+#include "app/qt/Pictures.h"
 #include "tests/gui/DialogTesting.h"
 #include "tests/support/FakeClock.h"
 #include "windows/HH.h"
@@ -31,6 +32,8 @@ class TestHelpAboutForms : public QObject {
     }
 
 private slots:
+    void initTestCase() { InitPictures(); }
+
     void init() {
         boxes_.messages.clear();
         opened_.clear();

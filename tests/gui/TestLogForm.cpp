@@ -1,3 +1,4 @@
+#include "app/qt/Pictures.h"
 #include "tests/gui/DialogTesting.h"
 #include "tests/support/FakeClock.h"
 #include "windows/qt/LogForm.h"
@@ -44,6 +45,8 @@ class TestLogForm : public QObject {
     }
 
 private slots:
+    void initTestCase() { InitPictures(); }
+
     void init() {
         log_ = std::make_unique<TLogList>(clock_);
         form_ = std::make_unique<TLogForm>(*log_);

@@ -1,3 +1,4 @@
+#include "app/qt/Pictures.h"
 #include "settings/SettingsStore.h"
 #include "tests/gui/DialogTesting.h"
 #include "tests/support/FakeClock.h"
@@ -77,6 +78,8 @@ class TestPreferencesForm : public QObject {
     const std::vector<std::string> AllSteps = {"arrange", "save", "reset timer", "fetch"};
 
 private slots:
+    void initTestCase() { InitPictures(); }
+
     void init() {
         WriteStationDatabase(folder_.path());
         boxes_.messages.clear();

@@ -1,3 +1,4 @@
+#include "app/qt/Pictures.h"
 #include "settings/qt/SelectLocationForm.h"
 #include "tests/gui/DialogTesting.h"
 
@@ -51,6 +52,8 @@ class TestSelectLocationForm : public QObject {
     }
 
 private slots:
+    void initTestCase() { InitPictures(); }
+
     void init() {
         boxes_.messages.clear();
         WriteStationDatabase(folder_.path());
