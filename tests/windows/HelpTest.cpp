@@ -1,7 +1,7 @@
+#include "support/TempFolder.h"
 #include "windows/HH.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -51,26 +51,17 @@ TEST(WithoutTrailingBackslash, DropsOneBackslashOnly) {
 
 class HelpFolder : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        root_ = std::filesystem::temp_directory_path() /
-                ("nimbrel-help-" + std::string(info->name()) + "-" +
-                 std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-        std::filesystem::remove_all(root_);
-        std::filesystem::create_directories(bin());
-    }
-    void TearDown() override { std::filesystem::remove_all(root_); }
+    std::filesystem::path bin() const { return folder_.Path() / "bin"; }
+    std::filesystem::path share() const { return folder_.Path() / "share" / "nimbrel"; }
 
-    std::filesystem::path bin() const { return root_ / "bin"; }
-    std::filesystem::path share() const { return root_ / "share" / "nimbrel"; }
+    void SetUp() override { std::filesystem::create_directories(bin()); }
 
     static void Touch(const std::filesystem::path& file) {
-        std::filesystem::create_directories(file.parent_path());
-        std::ofstream(file) << "<html></html>";
+        testing::WriteFile(file.string(), "<html></html>");
     }
 
 private:
-    std::filesystem::path root_;
+    testing::TempFolder folder_;
 };
 
 class RecordingHelp final : public HelpActions {
