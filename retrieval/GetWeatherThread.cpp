@@ -43,6 +43,7 @@ struct TGetWeatherThread::Run {
     FtpClient client;
     std::atomic<bool> abandoned = false; // written on the main thread only
     std::atomic<bool> ended = false;
+    bool delivered = false; // main thread only: the final hand-over has returned
 
     // Runs fn on the main thread unless the run was abandoned; checked again there, where
     // Abandon runs, so nothing slips through after it.
@@ -76,9 +77,10 @@ TGetWeatherThread::TGetWeatherThread(FetchRequest request, Scheduler& scheduler,
 
 TGetWeatherThread::~TGetWeatherThread() {
     Abandon();
-    // A worker that has ended is only releasing its last references: joining costs nothing.
-    // One still in the network is left to finish on its own.
-    if (run_->ended) {
+    // A worker that has handed over is only leaving the scheduler's call: joining costs
+    // nothing, and the scheduler is not touched after the worker is gone. One still in the
+    // network (or whose hand-over is running right now, below us) is left to finish alone.
+    if (run_->delivered || run_->ended) {
         thread_.join();
     } else {
         thread_.detach();
@@ -122,7 +124,10 @@ void TGetWeatherThread::Body(const std::shared_ptr<Run>& run) {
         outcome.Failed = true;
         outcome.ErrorMessage = error.what();
     }
-    run->OnMainThread([&run, &outcome] { run->finished(std::move(outcome)); });
+    run->OnMainThread([&run, &outcome] {
+        run->finished(std::move(outcome));
+        run->delivered = true;
+    });
 }
 
 } // namespace nimbrel

@@ -67,6 +67,10 @@ struct ExchangeCase {
     std::string error;
 };
 
+void PrintTo(const ExchangeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class FtpClientExchange : public ::testing::TestWithParam<ExchangeCase> {};
 
 TEST_P(FtpClientExchange, SendsTheCommandsAndReportsTheOutcome) {

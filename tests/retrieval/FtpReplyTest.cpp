@@ -43,6 +43,10 @@ struct GreetingCase {
     Lines lines;
 };
 
+void PrintTo(const GreetingCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class FtpClientReply : public ::testing::TestWithParam<GreetingCase> {};
 
 TEST_P(FtpClientReply, ReadsCodeAndTextLines) {
@@ -100,6 +104,10 @@ struct FaultCase {
     std::string error;
     bool hangUp = false;
 };
+
+void PrintTo(const FaultCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class FtpClientReplyFault : public ::testing::TestWithParam<FaultCase> {};
 
@@ -191,6 +199,10 @@ struct FileCase {
     std::string contents;
     std::string error;
 };
+
+void PrintTo(const FileCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class FtpClientFile : public ::testing::TestWithParam<FileCase> {};
 

@@ -103,6 +103,10 @@ struct ScheduleCase {
     Seconds triggers;
 };
 
+void PrintTo(const ScheduleCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class HeartbeatSchedule : public Heartbeat, public ::testing::WithParamInterface<ScheduleCase> {};
 
 TEST_P(HeartbeatSchedule, RequestsRunsAtTheseSeconds) {
@@ -161,7 +165,12 @@ TEST_F(Heartbeat, StopDuringTheStartupWaitRequestsNoRun) {
 TEST_F(Heartbeat, StopServesATriggerIssuedJustBefore) {
     settings = {true, 0, 30};
     Start();
-    pacer_->Grant(); // the start-up trigger is now on its way to the main thread
+    pacer_->Grant();
+    // The start-up trigger waits for the main thread when the stop comes.
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (scheduler.PendingCalls() == 0 && std::chrono::steady_clock::now() < limit) {
+        std::this_thread::yield();
+    }
     Stop();
     EXPECT_EQ(triggers, Seconds{1});
 }

@@ -108,6 +108,12 @@ public:
         waiter.join();
     }
 
+    // Calls from other threads waiting to be served.
+    std::size_t PendingCalls() {
+        const std::lock_guard lock(mutex_);
+        return calls_.size();
+    }
+
     // Any thread: makes a pending ServeUntil check its condition again at once.
     void Wake() {
         const std::lock_guard lock(mutex_);
