@@ -21,52 +21,20 @@ class TestHelpAboutForms : public QObject {
     QTemporaryDir folder_;
     FakeClock clock_;
     CapturedMessages boxes_;
-    std::vector<QString> opened_;
-    bool opens_ = true;
-
-    THelpViewer NewViewer(TLogList& log) {
-        return THelpViewer(nullptr, log, boxes_.Function(), [this](const QString& path) {
-            opened_.push_back(path);
-            return opens_;
-        });
-    }
 
 private slots:
     void initTestCase() { InitPictures(); }
 
     void init() {
         boxes_.messages.clear();
-        opened_.clear();
-        opens_ = true;
         QFile::remove(QDir(folder_.path()).filePath(HelpFileName));
-    }
-
-    void missingHelpFileIsNamedInAWarning() {
-        TLogList log(clock_);
-        NewViewer(log).ShowHelp(folder_.path().toStdString());
-        QCOMPARE(boxes_.messages.size(), std::size_t(1));
-        QCOMPARE(boxes_.messages[0].icon, QMessageBox::Warning);
-        QCOMPARE(boxes_.messages[0].text, QStringLiteral("The help file 'NBRHelp.html' could "
-                                                         "not be found."));
-        QVERIFY(opened_.empty());
-        QCOMPARE(log.Count(), std::size_t(0));
-    }
-
-    void presentHelpFileIsOpened() {
-        WriteFile(QDir(folder_.path()).filePath(HelpFileName), "<html></html>");
-        TLogList log(clock_);
-        NewViewer(log).ShowHelp(folder_.path().toStdString());
-        QCOMPARE(opened_.size(), std::size_t(1));
-        QCOMPARE(QFileInfo(opened_[0]).fileName(), QStringLiteral("NBRHelp.html"));
-        QVERIFY(boxes_.messages.empty());
-        QCOMPARE(log.Count(), std::size_t(0));
     }
 
     void viewerFailureIsLoggedNotShown() {
         WriteFile(QDir(folder_.path()).filePath(HelpFileName), "<html></html>");
-        opens_ = false;
         TLogList log(clock_);
-        NewViewer(log).ShowHelp(folder_.path().toStdString());
+        THelpViewer viewer(nullptr, log, boxes_.Function(), [](const QString&) { return false; });
+        viewer.ShowHelp(folder_.path().toStdString());
         QVERIFY(boxes_.messages.empty());
         QCOMPARE(log.Count(), std::size_t(1));
         const TLogEntry entry = ParseLogLine(log.Lines().front());

@@ -5,7 +5,6 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -51,16 +50,6 @@ private slots:
         log_ = std::make_unique<TLogList>(clock_);
         form_ = std::make_unique<TLogForm>(*log_);
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-    }
-
-    void windowLayout() {
-        QCOMPARE(form_->windowTitle(), QStringLiteral("Log Messages"));
-        QCOMPARE(form_->size(), QSize(591, 279));
-        QCOMPARE(form_->ListView->headerItem()->text(0), QStringLiteral("Messages"));
-        QCOMPARE(form_->ListView->headerItem()->text(1), QStringLiteral("Time"));
-        QCOMPARE(form_->ListView->columnWidth(0), 470);
-        QCOMPARE(form_->ListView->selectionBehavior(), QAbstractItemView::SelectRows);
-        QCOMPARE(form_->BtnOK->text(), QStringLiteral("Close"));
     }
 
     void listsNewestFirstAndCopiesOldestFirst() {

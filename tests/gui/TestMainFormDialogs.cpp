@@ -1,5 +1,5 @@
 // The dialogs as the main window's commands open them: what the preferences change on disk, in
-// the log and in the fetch state, and the log, help and About windows.
+// the log and in the fetch state, and the help command.
 #include "app/qt/MainForm.h"
 #include "app/qt/Pictures.h"
 #include "app/qt/QtScheduler.h"
@@ -7,14 +7,10 @@
 #include "support/FakeClock.h"
 #include "support/TempFolder.h"
 #include "tests/gui/DialogTesting.h"
-#include "windows/qt/AboutForm.h"
-#include "windows/qt/LogForm.h"
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTreeWidget>
 #include <QtTest>
 #include <memory>
 
@@ -106,21 +102,6 @@ private slots:
         QVERIFY(boxes_.messages.empty());
     }
 
-    void preferencesCancelLeavesEverything() {
-        TMainForm& form = Start("UseCelsius=1\n");
-        const std::string before = ReadFile(SettingsPath());
-        auto& preferences = Dialog<TPreferencesForm>("PreferencesForm");
-        WhenModal(preferences, [&] {
-            preferences.CheckBoxUseCelsius->click();
-            preferences.ButtonCancel->click();
-        });
-        form.AMPreferences->trigger();
-        QVERIFY(form.Settings().UseCelsius);
-        QCOMPARE(ReadFile(SettingsPath()), before);
-        QVERIFY(!Logged("Resetting weather report refresh interval."));
-        QVERIFY(!form.Controller().ConnectionInProgress);
-    }
-
     void clearedPrimaryIsStoredAsTheDefaultStation() {
         TMainForm& form = Start("LocationCode1=LFPG\nLocationName1=Paris\n");
         auto& preferences = Dialog<TPreferencesForm>("PreferencesForm");
@@ -138,35 +119,12 @@ private slots:
         QVERIFY(saved.find("LocationTimeZoneOffset1=1\n") != std::string::npos);
     }
 
-    void logWindowListsTheStartLine() {
-        TMainForm& form = Start("");
-        auto& log = Dialog<TLogForm>("LogForm");
-        WhenModal(log, [&] {
-            QCOMPARE(log.ListView->topLevelItemCount(), 1);
-            QCOMPARE(log.ListView->topLevelItem(0)->text(0), QStringLiteral("Starting Nimbrel."));
-            log.BtnOK->click();
-        });
-        form.AMLog->trigger();
-    }
-
     void missingHelpIsNamed() {
         TMainForm& form = Start("");
         form.AMHelpReadMe->trigger();
         QCOMPARE(boxes_.messages.size(), std::size_t(1));
         QCOMPARE(boxes_.messages[0].text,
                  QStringLiteral("The help file 'NBRHelp.html' could not be found."));
-    }
-
-    void aboutOpens() {
-        TMainForm& form = Start("");
-        auto& about = Dialog<TAboutForm>("AboutForm");
-        bool shown = false;
-        WhenModal(about, [&] {
-            shown = true;
-            about.ButtonOK->click();
-        });
-        form.AMHelpAbout->trigger();
-        QVERIFY(shown);
     }
 };
 

@@ -1,5 +1,4 @@
 #include "app/qt/Pictures.h"
-#include "settings/SettingsStore.h"
 #include "tests/gui/DialogTesting.h"
 #include "tests/support/FakeClock.h"
 #include "windows/qt/Dialogs.h"
@@ -18,9 +17,6 @@ using namespace nimbrel::gui;
 using namespace nimbrel::testing;
 
 namespace {
-
-const QString PrimaryWarning =
-    QStringLiteral("The primary location cannot be empty. Using default value.");
 
 std::function<bool()> CountriesLoaded(const TSelectLocationForm& form) {
     return [&form] { return form.ComboBoxCountries->count() > 0; };
@@ -46,7 +42,6 @@ class TestPreferencesForm : public QObject {
     std::unique_ptr<TDialogs> dialogs_;
     std::vector<std::string> steps_;
     TSettings saved_;
-    bool failSave_ = false;
 
     TPreferencesForm& Form() { return dialogs_->PreferencesForm; }
 
@@ -56,9 +51,6 @@ class TestPreferencesForm : public QObject {
         dialogs_->ExecutePreferences({
             [this] { steps_.push_back("arrange"); },
             [this] {
-                if (failSave_) {
-                    throw SettingsWriteError("/home/user/.config/Nimbrel.ini");
-                }
                 saved_ = settings_;
                 steps_.push_back("save");
             },
@@ -84,7 +76,6 @@ private slots:
         WriteStationDatabase(folder_.path());
         boxes_.messages.clear();
         steps_.clear();
-        failSave_ = false;
         settings_ = TSettings{};
         saved_ = TSettings{};
         log_ = std::make_unique<TLogList>(clock_);
@@ -122,17 +113,6 @@ private slots:
         QCOMPARE(settings_.Slot(3).LocationTimeZoneOffset, std::string("13"));
     }
 
-    void cancelWithoutApplyChangesNothing() {
-        Execute([&] {
-            Form().CheckBoxUseCelsius->click();
-            QVERIFY(Form().ButtonApply->isEnabled());
-            Form().ButtonCancel->click();
-        });
-        QVERIFY(settings_.UseCelsius);
-        QVERIFY(steps_.empty());
-        QCOMPARE(log_->Count(), std::size_t(0));
-    }
-
     void changedIntervalIsAppliedSavedLoggedAndFetched() {
         Execute([&] {
             Form().EditLongReconnectInterval->setValue(90);
@@ -146,36 +126,6 @@ private slots:
                  std::vector<std::string>{"Resetting weather report refresh interval."});
         QVERIFY(boxes_.messages.empty());
         QVERIFY(!dialogs_->PreferencesHaveBeenChanged);
-    }
-
-    void typedIntervalOutsideTheRangeIsNotTaken() {
-        Execute([&] {
-            Form().EditLongReconnectInterval->setValue(20);
-            Form().EditLongReconnectInterval->selectAll();
-            QTest::keyClicks(Form().EditLongReconnectInterval, "5");
-            Form().ButtonOK->click();
-        });
-        QCOMPARE(settings_.LongReconnectInterval, 20);
-    }
-
-    void clearedPrimaryFallsBackToTheDefaultStation() {
-        settings_.Slot(1) = {"LFPG", "Paris", "1"};
-        Execute([&] {
-            Form().PageControl->setCurrentWidget(Form().TabSheetLocation);
-            Form().ButtonClearLocation[0]->click();
-            QVERIFY(Form().ButtonApply->isEnabled());
-            QCOMPARE(Form().EditLocation[0]->text(), QString());
-            QCOMPARE(Form().ComboBoxTimeZone[0]->currentText(), QStringLiteral("GMT"));
-            QVERIFY(boxes_.messages.empty()); // the warning waits until the dialog closed
-            Form().ButtonOK->click();
-        });
-        QCOMPARE(boxes_.messages.size(), std::size_t(1));
-        QCOMPARE(boxes_.messages[0].icon, QMessageBox::Warning);
-        QCOMPARE(boxes_.messages[0].text, PrimaryWarning);
-        QCOMPARE(saved_.Slot(1).LocationCode, std::string("EHAM"));
-        QCOMPARE(saved_.Slot(1).LocationName, std::string("Amsterdam Airport Schiphol"));
-        QCOMPARE(saved_.Slot(1).LocationTimeZoneOffset, std::string("1"));
-        QCOMPARE(steps_, AllSteps);
     }
 
     void applyThenCancelKeepsTheAppliedValues() {
@@ -218,29 +168,6 @@ private slots:
         QCOMPARE(settings_.Slot(2).LocationCode, std::string("KBOS"));
         QCOMPARE(settings_.Slot(2).LocationName, std::string("Boston"));
         QCOMPARE(settings_.Slot(2).LocationTimeZoneOffset, std::string("-5"));
-    }
-
-    void cancelledSelectChangesNothing() {
-        Execute([&] {
-            TSelectLocationForm& picker = dialogs_->SelectLocationForm;
-            WhenModal(
-                picker, [&] { picker.ButtonCancel->click(); }, CountriesLoaded(picker));
-            Form().ButtonSelectLocation[0]->click();
-            QVERIFY(!Form().ButtonApply->isEnabled());
-            QCOMPARE(Form().EditLocation[0]->text(), QStringLiteral("Amsterdam Airport Schiphol"));
-            Form().ButtonCancel->click();
-        });
-        QVERIFY(steps_.empty());
-    }
-
-    void failedSaveIsShownAndStopsTheRest() {
-        failSave_ = true;
-        Execute([&] { Form().ButtonOK->click(); });
-        QCOMPARE(steps_, std::vector<std::string>{"arrange"});
-        QCOMPARE(boxes_.messages.size(), std::size_t(1));
-        QCOMPARE(boxes_.messages[0].text,
-                 QStringLiteral("Unable to write to /home/user/.config/Nimbrel.ini"));
-        QCOMPARE(log_->Count(), std::size_t(0));
     }
 
     void everyCheckBoxIsWritten() {

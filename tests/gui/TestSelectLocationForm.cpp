@@ -116,21 +116,6 @@ private slots:
         QCOMPARE(form->LocationTimeZoneOffset(), std::string("9"));
     }
 
-    void countryWithoutSectionHasNoCities() {
-        auto form = NewForm();
-        WhenModal(
-            *form,
-            [&] {
-                Choose(form->ComboBoxCountries, "Atlantis");
-                QCOMPARE(form->ComboBoxCities->count(), 0);
-                form->ButtonOK->click();
-            },
-            Loaded(*form));
-        form->exec();
-        QCOMPARE(form->LocationTimeZoneOffset(), std::string("0"));
-        QCOMPARE(form->LocationCode(), std::string());
-    }
-
     void resultIsKeptBetweenOpenings() {
         auto form = NewForm();
         WhenModal(

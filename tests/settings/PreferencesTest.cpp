@@ -109,16 +109,6 @@ TEST(PreferencesShow, AnOffsetThatIsNotAWholeNumberDoesNotDisturbTheOtherSlots) 
     EXPECT_EQ(model.Values.Slot(5).LocationTimeZoneOffset, "9");
 }
 
-TEST(PreferencesShow, UnappliedEditsAreLostAtTheNextOpening) {
-    TPreferencesModel model;
-    model.Show(TSettings{});
-    model.ClearLocation(1);
-    model.Values.UseCelsius = false;
-    model.Show(TSettings{});
-    EXPECT_EQ(model.Values.Slot(1).LocationCode, "EHAM");
-    EXPECT_TRUE(model.Values.UseCelsius);
-}
-
 // ---------------------------------------------------------------- Apply enabling
 
 TEST(PreferencesApplyButton, FollowsCheckBoxesSelectClearAndApplyOnly) {
@@ -194,16 +184,6 @@ TEST(PreferencesSelect, TakesCodeNameAndTheCountryTimeZone) {
     }
 }
 
-TEST(PreferencesClear, EmptiesCodeAndNameAndSelectsGmt) {
-    TPreferencesModel model;
-    model.Show(StoredSettings());
-    model.ClearLocation(2);
-    EXPECT_EQ(model.Values.Slot(2).LocationCode, "");
-    EXPECT_EQ(model.Values.Slot(2).LocationName, "");
-    EXPECT_EQ(model.Values.Slot(2).LocationTimeZoneOffset, "0");
-    EXPECT_EQ(model.Values.Slot(1).LocationCode, "EHAM");
-}
-
 TEST(PreferencesTimeZone, NoSelectionKeepsAnOffsetBeyondTheList) {
     TSettings s;
     s.Slot(3) = {"NZAA", "Auckland", "13"};
@@ -220,52 +200,6 @@ TEST(PreferencesTimeZone, NoSelectionKeepsAnOffsetBeyondTheList) {
 }
 
 // ---------------------------------------------------------------- ApplyPreferences
-
-TEST(PreferencesApply, WritesEveryControlAndMarksTheSettingsChanged) {
-    TPreferencesModel model;
-    model.Show(TSettings{});
-    TSettings& v = model.Values;
-    v.AdvancedWeatherReport = true;
-    v.DisableBalloonMessages = true;
-    v.GetWeatherReportOnStartup = false;
-    v.ShowLocationCode = true;
-    v.MinimizeOnStartup = false;
-    v.StartAutomaticallyByWindows = false;
-    v.TabbedView = false;
-    v.Use24HourClock = false;
-    v.UseCelsius = false;
-    v.UseMetricValues = false;
-    v.FtpActiveMode = true;
-    v.LongReconnectInterval = 120;
-    v.DelayGetWeaterOnStartup = 60;
-    v.Slot(1).LocationName = "Schiphol "; // names are stored as they stand
-    model.SelectLocation(5, {"RJTT", "Tokyo", "9"});
-    model.ChooseTimeZone(1, 0);
-
-    TSettings settings;
-    bool changed = false;
-    model.Apply(settings, changed);
-
-    EXPECT_TRUE(changed);
-    EXPECT_TRUE(settings.AdvancedWeatherReport);
-    EXPECT_TRUE(settings.DisableBalloonMessages);
-    EXPECT_FALSE(settings.GetWeatherReportOnStartup);
-    EXPECT_TRUE(settings.ShowLocationCode);
-    EXPECT_FALSE(settings.MinimizeOnStartup);
-    EXPECT_FALSE(settings.StartAutomaticallyByWindows);
-    EXPECT_FALSE(settings.TabbedView);
-    EXPECT_FALSE(settings.Use24HourClock);
-    EXPECT_FALSE(settings.UseCelsius);
-    EXPECT_FALSE(settings.UseMetricValues);
-    EXPECT_TRUE(settings.FtpActiveMode);
-    EXPECT_EQ(settings.LongReconnectInterval, 120);
-    EXPECT_EQ(settings.DelayGetWeaterOnStartup, 60);
-    EXPECT_EQ(settings.Slot(1).LocationCode, "EHAM");
-    EXPECT_EQ(settings.Slot(1).LocationName, "Schiphol ");
-    EXPECT_EQ(settings.Slot(1).LocationTimeZoneOffset, "-12");
-    EXPECT_EQ(settings.Slot(5).LocationCode, "RJTT");
-    EXPECT_EQ(settings.Slot(5).LocationTimeZoneOffset, "9");
-}
 
 TEST(PreferencesApply, ASpinValueOutsideItsRangeIsNotTaken) {
     TPreferencesModel model;
@@ -380,20 +314,6 @@ TEST(PreferencesClosing, OnlyTheCodeOfThePrimaryLocationIsChecked) {
     EXPECT_EQ(actions.steps.front(), "arrange");
     EXPECT_EQ(settings.Slot(1).LocationCode, "LFPG");
     EXPECT_EQ(settings.Slot(1).LocationName, "");
-}
-
-TEST(PreferencesClosing, ApplyThenCancelKeepsAndSavesTheAppliedValues) {
-    TSettings settings;
-    bool changed = false;
-    TPreferencesModel model;
-    model.Show(settings);
-    model.Values.LongReconnectInterval = 15;
-    model.Apply(settings, changed);
-    model.Values.LongReconnectInterval = 200; // edited after Apply, then cancelled
-    RecordingActions actions(settings);
-    ActOnClosedPreferences(settings, changed, actions);
-    EXPECT_EQ(actions.saved.LongReconnectInterval, 15);
-    EXPECT_EQ(actions.steps.back(), "fetch");
 }
 
 } // namespace

@@ -40,13 +40,6 @@ TEST(ExpandSystemRoot, ReplacesTheVariableInAnyCase) {
     }
 }
 
-TEST(WithoutTrailingBackslash, DropsOneBackslashOnly) {
-    EXPECT_EQ(WithoutTrailingBackslash("C:\\Windows\\"), "C:\\Windows");
-    EXPECT_EQ(WithoutTrailingBackslash("C:\\Windows"), "C:\\Windows");
-    EXPECT_EQ(WithoutTrailingBackslash("C:\\\\"), "C:\\");
-    EXPECT_EQ(WithoutTrailingBackslash(""), "");
-}
-
 // ---------------------------------------------------------------- showing help
 
 class HelpFolder : public ::testing::Test {
@@ -107,11 +100,6 @@ TEST_F(HelpFolder, ViewerThatCannotOpenTheFileIsLoggedAsAnError) {
     EXPECT_EQ(help.steps, expected);
 }
 
-TEST_F(HelpFolder, AFolderNamedLikeTheFileDoesNotCount) {
-    std::filesystem::create_directories(bin() / HelpFileName);
-    EXPECT_EQ(FindHelpFile(bin().string()), std::nullopt);
-}
-
 #ifndef _WIN32
 TEST_F(HelpFolder, InstalledDataFolderIsTheFallback) {
     Touch(share() / HelpFileName);
@@ -120,11 +108,6 @@ TEST_F(HelpFolder, InstalledDataFolderIsTheFallback) {
     EXPECT_TRUE(std::filesystem::equivalent(*found, share() / HelpFileName));
 }
 
-TEST_F(HelpFolder, FileBesideTheProgramWinsOverTheDataFolder) {
-    Touch(share() / HelpFileName);
-    Touch(bin() / HelpFileName);
-    EXPECT_TRUE(std::filesystem::equivalent(*FindHelpFile(bin().string()), bin() / HelpFileName));
-}
 #endif
 
 TEST(HelpContent, ShipsInTheSourceTree) {
