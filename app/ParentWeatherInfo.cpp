@@ -99,12 +99,7 @@ PanelModel InitialPanel() {
 }
 
 std::string LocalTimeText(const TDateTime& utc, int offsetHours, bool use24HourClock) {
-    const int hour = WrapHour(utc.Hour, offsetHours);
-    if (!use24HourClock)
-        return FormatTime12(hour, utc.Minute);
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2d:%.2d", hour, utc.Minute);
-    return text;
+    return FormatClockTime(WrapHour(utc.Hour, offsetHours), utc.Minute, use24HourClock);
 }
 
 std::string LocationTitle(const std::string& name, const std::string& code, bool showLocationCode) {

@@ -40,17 +40,6 @@ struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// "Now" fixed at the given UTC time; the PC's local clock reads the same, so runs repeat exactly.
-class PinnedClock final : public Clock {
-public:
-    explicit PinnedClock(const TDateTime& time) : time_(time) {}
-    TDateTime UtcNow() const override { return time_; }
-    TDateTime LocalNow() const override { return time_; }
-
-private:
-    TDateTime time_;
-};
-
 // Remembers the balloon; everything else the refresh keeps itself.
 class BalloonRecorder final : public MainView {
 public:
