@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # The desktop program's footprint beside a minimal Qt 6 tray program (bench/minimal_tray, built
 # here), both on the same virtual display with a tray host: peak resident memory, the time from
-# start to the window on screen (median of RUNS starts), and the CPU used while idle.
+# start to the window on screen (median of RUNS starts, default 11), and the CPU used while idle.
 # Usage: bench/desktop_bench.sh [BUILD_DIR (default build/release)] [IDLE_SECONDS (default 60)]
 # Targets: memory and start time at most 1.5 times the minimal program's; idle CPU under 0.1 %.
 set -euo pipefail
 build=${1:-build/release}
 idle_seconds=${2:-60}
-runs=${RUNS:-5}
+runs=${RUNS:-11}
 root=$(cd "$(dirname "$0")/.." && pwd)
 program="$build/app/qt/nimbrel"
 if [ ! -x "$program" ]; then
@@ -61,13 +61,14 @@ peak_kib() {
     awk '/^VmHWM:/ { print $2 }' "/proc/$1/status"
 }
 
-echo "Start to window on screen, median of $runs starts..."
-program_start=$(for _ in $(seq "$runs"); do
-    start_milliseconds Nimbrel "$program" --server "127.0.0.1:$session_ftp_port"
-done | median)
-minimal_start=$(for _ in $(seq "$runs"); do
-    start_milliseconds "Minimal tray" "$minimal"
-done | median)
+echo "Start to window on screen, median of $runs starts each, taken in turns..."
+for _ in $(seq "$runs"); do
+    start_milliseconds Nimbrel "$program" --server "127.0.0.1:$session_ftp_port" \
+        >>"$session_tmp/program-starts"
+    start_milliseconds "Minimal tray" "$minimal" >>"$session_tmp/minimal-starts"
+done
+program_start=$(median <"$session_tmp/program-starts")
+minimal_start=$(median <"$session_tmp/minimal-starts")
 
 echo "Idle CPU over $idle_seconds s (after a first fetch) and peak memory..."
 "$program" --server "127.0.0.1:$session_ftp_port" >/dev/null 2>&1 &

@@ -13,11 +13,16 @@ void PictureBox::SetPicture(const QString& path) {
     if (path == path_)
         return;
     path_ = path;
-    renderer_.load(path);
+    loaded_ = false;
     update();
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {
+    // Read when first painted: pictures in tabs never opened cost nothing at start-up.
+    if (!loaded_) {
+        renderer_.load(path_);
+        loaded_ = true;
+    }
     if (!renderer_.isValid())
         return;
     QPainter painter(this);

@@ -21,6 +21,7 @@ protected:
 private:
     int pictureSize_;
     QString path_;
+    bool loaded_ = false;
     QSvgRenderer renderer_;
 };
 
