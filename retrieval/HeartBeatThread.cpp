@@ -37,6 +37,11 @@ std::chrono::milliseconds Period(int minutes) {
     return std::chrono::milliseconds(static_cast<std::int64_t>(minutes) * 60000);
 }
 
+struct RefreshTimer {
+    std::chrono::steady_clock::time_point due;
+    std::chrono::milliseconds period{0};
+};
+
 } // namespace
 
 std::unique_ptr<HeartBeatPacer> MakeSteadyPacer() {
@@ -57,10 +62,6 @@ struct THeartBeatThread::State {
     HeartBeatSettings startup;
     std::atomic<bool> stopRequested = false;
 
-    struct RefreshTimer {
-        std::chrono::steady_clock::time_point due;
-        std::chrono::milliseconds period{0};
-    };
     std::mutex mutex;
     std::optional<RefreshTimer> refreshTimer;
 
