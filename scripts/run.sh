@@ -32,7 +32,7 @@ demo() {
     fi
     sleep 0.5 # let the window paint
     import -window "$(session_main_window)" "$build/nimbrel-$1.png"
-    import -window root -crop 200x24+1080+0 "$build/nimbrel-tray-$1.png"
+    import -window root -crop 420x160+860+0 "$build/nimbrel-tray-$1.png"
     echo "== $1 view: $build/nimbrel-$1.png (tray: $build/nimbrel-tray-$1.png)"
     echo "Tray hint:"
     session_state trayHint | sed 's/\\r\\n/\n/g; s/^/    /'
