@@ -26,7 +26,8 @@ public:
     // Guarantees every Scheduler gives the core's threads (heartbeat, fetch worker):
     // - Callable from any thread at any time until the Scheduler is destroyed; the Scheduler
     //   outlives every thread that may call it, including a fetch worker left to finish alone.
-    // - Calls are served from the main thread's event loop in the order they arrived.
+    // - Calls are served from the main thread's event loop in the order they arrived, and the
+    //   caller is released as soon as fn has returned (the main thread may join it next).
     // - When serving stops, calls already waiting are released with false as well.
     // - While the main thread blocks waiting for a thread to end (THeartBeatThread::Stop), it
     //   either keeps serving calls or has stopped serving: a thread that calls in just then

@@ -222,7 +222,7 @@ void FtpClient::Connect() {
         }
         Login();
     } catch (...) {
-        CloseAll();
+        Disconnect();
         throw;
     }
 }
