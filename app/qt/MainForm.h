@@ -64,10 +64,8 @@ public:
 
     TSettings& Settings() { return settings_; }
     const std::string& SettingsPath() const { return settingsPath_; }
-    const std::string& ExecutablePath() const { return executablePath_; }
     TLogList& LogList() { return LogList_; }
     TMainController& Controller() { return *controller_; }
-    THeartBeatThread* HeartBeat() { return heartBeat_.get(); }
     const TRefreshCycle& RefreshCycle() const { return *refresh_; }
     bool IsFirstRun = false;
 
