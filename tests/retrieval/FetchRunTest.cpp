@@ -209,7 +209,7 @@ TEST_F(FetchRun, StartDuringARunIsRefusedAndTheWatchdogEndsTheRun) {
     EXPECT_EQ(updates, 1);
 }
 
-TEST_F(FetchRun, WatchdogAfterAFinishedRunOnlyDiscardsTheWorker) {
+TEST_F(FetchRun, WatchdogAfterAFinishedRunOnlyDiscardsTheWorkerAndTheNextStartRearmsIt) {
     Serve(Stations());
     SetCodes({"EHAM"});
     RunOnce();
@@ -218,14 +218,9 @@ TEST_F(FetchRun, WatchdogAfterAFinishedRunOnlyDiscardsTheWorker) {
     EXPECT_FALSE(controller->ConnectionFailed);
     EXPECT_EQ(updates, 1);
     EXPECT_EQ(log.Lines(), lines);
-}
 
-TEST_F(FetchRun, NextStartRearmsTheWatchdog) {
-    Serve(Stations());
-    SetCodes({"EHAM"});
     RunOnce();
-    RunOnce();
-    EXPECT_EQ(Watchdog().Starts(), 2);
+    EXPECT_EQ(Watchdog().Starts(), 2) << "every start re-arms the watchdog";
     EXPECT_EQ(updates, 2);
 }
 
@@ -240,19 +235,6 @@ TEST_F(FetchRun, RunUsesTheSettingsAsTheyWereAtItsStart) {
     const Lines commands = server->Commands();
     EXPECT_NE(std::find(commands.begin(), commands.end(), "RETR EHAM.TXT"), commands.end());
     EXPECT_NE(std::find(commands.begin(), commands.end(), "PASV"), commands.end());
-}
-
-TEST_F(FetchRun, ActiveModeFromTheSettings) {
-    Serve(Stations());
-    SetCodes({"EHAM", "KJFK"});
-    settings.FtpActiveMode = true;
-    RunOnce();
-    EXPECT_FALSE(controller->ConnectionFailed);
-    ASSERT_TRUE(server->WaitForSessionsEnded(1));
-    const Lines commands = server->Commands();
-    EXPECT_EQ(std::count_if(commands.begin(), commands.end(),
-                            [](const std::string& c) { return c.rfind("PORT ", 0) == 0; }),
-              2);
 }
 
 TEST_F(FetchRun, ShutdownAbandonsABlockedRunWithoutWaiting) {
