@@ -75,6 +75,11 @@ public:
         renderer.render(painter, rect);
     }
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
+    // What a window manager or tray asks for when it takes every size offered: the sizes they
+    // show, not the large ones nobody draws.
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        return {QSize(16, 16), QSize(24, 24), QSize(32, 32), QSize(48, 48)};
+    }
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         return scaledPixmap(size, mode, state, 1.0);
     }
