@@ -6,7 +6,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
+#include <initializer_list>
 #include <optional>
 #include <stdexcept>
 #include <string>

@@ -2,6 +2,7 @@
 
 #include "retrieval/FtpClient.h"
 
+#include <atomic>
 #include <exception>
 
 namespace nimbrel {

@@ -4,7 +4,6 @@
 #include "app/Scheduler.h"
 
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
