@@ -42,20 +42,11 @@ FtpServerAddress ParseServer(const std::string& text) {
     return address;
 }
 
-// A stored log line is "kind"^"message"^"time"; the kind is one digit.
-nlohmann::ordered_json LogEntry(const std::string& line) {
-    const std::size_t messageStart = 5;
-    const std::size_t timeStart = line.rfind("\"^\"");
-    const std::string message = timeStart != std::string::npos && timeStart >= messageStart
-                                    ? line.substr(messageStart, timeStart - messageStart)
-                                    : std::string();
-    return {{"kind", line.size() > 1 ? line[1] - '0' : 0}, {"message", message}};
-}
-
 nlohmann::ordered_json Report(const TMainController& controller, const TLogList& log) {
     nlohmann::ordered_json entries = nlohmann::ordered_json::array();
     for (const std::string& line : log.Lines()) {
-        entries.push_back(LogEntry(line));
+        const TLogEntry entry = ParseLogLine(line);
+        entries.push_back({{"kind", entry.Kind}, {"message", entry.Message}});
     }
     return {{"log", entries},
             {"METAR", controller.METAR},
