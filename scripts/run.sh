@@ -35,7 +35,7 @@ demo() {
     import -window root -crop 420x160+860+0 "$build/nimbrel-tray-$1.png"
     echo "== $1 view: $build/nimbrel-$1.png (tray: $build/nimbrel-tray-$1.png)"
     echo "Tray hint:"
-    session_state trayHint | sed 's/\\r\\n/\n/g; s/^/    /'
+    session_state trayHint | sed 's/\\r\\n/\n/g' | sed 's/^/    /'
     echo "Status: $(session_state status)"
     kill -TERM "$session_pid"
     wait "$session_pid"
