@@ -224,6 +224,21 @@ TEST_F(FetchRun, WatchdogAfterAFinishedRunOnlyDiscardsTheWorkerAndTheNextStartRe
     EXPECT_EQ(updates, 2);
 }
 
+TEST_F(FetchRun, RunStartedFromTheRefreshOfTheLastOneGoesAhead) {
+    Serve(Stations());
+    SetCodes({"EHAM"});
+    controller->UpdateLocations = [this](bool) {
+        if (++updates == 1) {
+            controller->StartGetWeatherReport(); // the previous worker is still handing over
+        }
+    };
+    controller->StartGetWeatherReport();
+    ASSERT_TRUE(scheduler.ServeUntil([&] { return updates == 2; }));
+    EXPECT_FALSE(controller->ConnectionFailed);
+    EXPECT_EQ(log.Count(), 6u);
+    EXPECT_TRUE(server->WaitForSessionsEnded(2));
+}
+
 TEST_F(FetchRun, RunUsesTheSettingsAsTheyWereAtItsStart) {
     Serve(Stations());
     SetCodes({"EHAM"});
