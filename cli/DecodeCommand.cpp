@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 #include "decode/Clock.h"
 #include "decode/DecodeMetar.h"
+#include "decode/MyLibrary.h"
 #include "decode/WeatherVocabulary.h"
 
 #include <cerrno>
@@ -26,16 +27,6 @@ struct TDecodeOptions {
     bool Lines = false;
     std::string File;
 };
-
-// Trims the characters 0-32 from both ends, as a fetched text is.
-std::string_view Trim(std::string_view text) {
-    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 nlohmann::ordered_json ToJson(const TWeatherInfo& info) {
     nlohmann::ordered_json layers = nlohmann::ordered_json::array();
@@ -102,7 +93,7 @@ std::optional<std::string> ReadInput(const std::string& file) {
 
 void PrintDecoded(TMetarDecoder& decoder, std::string_view text, const TDecodeOptions& options) {
     TWeatherInfo info;
-    decoder.DecodeMetar(Trim(text), info, options.Offset, !options.Use12HourClock);
+    decoder.DecodeMetar(TrimBlanks(text), info, options.Offset, !options.Use12HourClock);
     // A report is ASCII; stray bytes that are not UTF-8 are shown as U+FFFD instead of failing.
     std::cout << ToJson(info).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
               << '\n';
@@ -133,7 +124,7 @@ int RunDecode(const TDecodeOptions& options) {
         PrintDecoded(decoder, *input, options);
     } else {
         ForEachLine(*input, [&](std::string_view line) {
-            if (!Trim(line).empty())
+            if (!TrimBlanks(line).empty())
                 PrintDecoded(decoder, line, options);
         });
     }

@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 #include "decode/Clock.h"
 #include "decode/DecodeMetar.h"
+#include "decode/MyLibrary.h"
 #include "settings/SettingsStore.h"
 #include "windows/MyLog.h"
 
@@ -49,18 +50,6 @@ public:
     Json balloon = nullptr;
 };
 
-// Trimmed of leading and trailing characters 0..32, as a fetched text is.
-std::string TrimmedStationText(const std::string& text) {
-    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && blank(text[first]))
-        ++first;
-    while (last > first && blank(text[last - 1]))
-        --last;
-    return text.substr(first, last - first);
-}
-
 std::string ReadStationFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
@@ -72,7 +61,7 @@ std::string ReadStationFile(const std::string& path) {
     if (in.gcount() > MaxStationFileBytes)
         throw std::runtime_error("station file " + path + " is too large");
     text.resize(static_cast<std::size_t>(in.gcount()));
-    return TrimmedStationText(text);
+    return std::string(TrimBlanks(text));
 }
 
 // "N=FILE" with N in 1..5, each slot named once.

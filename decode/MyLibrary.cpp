@@ -7,21 +7,6 @@ namespace nimbrel {
 
 namespace {
 
-// Spaces and control characters, the set a fetched text is trimmed of.
-bool IsBlank(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
-}
-
-std::string Trim(const std::string& text) {
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && IsBlank(text[first]))
-        ++first;
-    while (last > first && IsBlank(text[last - 1]))
-        --last;
-    return text.substr(first, last - first);
-}
-
 std::string Format(const char* format, int a, int b, const char* suffix) {
     char text[48];
     std::snprintf(text, sizeof text, format, a, b, suffix);
@@ -29,6 +14,15 @@ std::string Format(const char* format, int a, int b, const char* suffix) {
 }
 
 } // namespace
+
+std::string_view TrimBlanks(std::string_view text) {
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
 
 TDateTime UtcNow(const Clock& clock) {
     return clock.UtcNow();
@@ -55,7 +49,7 @@ std::string FormatClockTime(int hour, int minute, bool use24HourClock) {
 }
 
 std::string ShortenText(const std::string& text, int maxLength) {
-    std::string trimmed = Trim(text);
+    std::string trimmed(TrimBlanks(text));
     if (trimmed.size() <= static_cast<std::size_t>(std::max(maxLength, 0)))
         return trimmed;
     trimmed.resize(static_cast<std::size_t>(std::max(maxLength - 1, 0)));

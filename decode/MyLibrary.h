@@ -3,6 +3,7 @@
 #include "decode/Clock.h"
 
 #include <string>
+#include <string_view>
 
 namespace nimbrel {
 
@@ -15,6 +16,10 @@ std::string FormatTime12(int hour, int minute);
 // A time of day as the user's clock shows it: "09:05" with the 24-hour clock, else as
 // FormatTime12 writes it.
 std::string FormatClockTime(int hour, int minute, bool use24HourClock);
+
+// The text without leading and trailing spaces and control characters (codes 0..32): how a
+// fetched station text, a typed name and a decoder input are all trimmed.
+std::string_view TrimBlanks(std::string_view text);
 
 // Trims spaces and control characters; a text longer than maxLength keeps maxLength - 1
 // characters and gains "...".

@@ -1,5 +1,6 @@
 #include "retrieval/GetWeatherThread.h"
 
+#include "decode/MyLibrary.h"
 #include "retrieval/FtpClient.h"
 
 #include <atomic>
@@ -8,16 +9,7 @@
 namespace nimbrel {
 
 std::string TrimStationText(std::string_view text) {
-    const auto isPadding = [](char c) { return static_cast<unsigned char>(c) <= 32; };
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && isPadding(text[first])) {
-        ++first;
-    }
-    while (last > first && isPadding(text[last - 1])) {
-        --last;
-    }
-    return std::string(text.substr(first, last - first));
+    return std::string(TrimBlanks(text));
 }
 
 void TakeStationTexts(const std::array<std::string, 5>& buffers, std::array<std::string, 5>& metar,
