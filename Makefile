@@ -4,21 +4,22 @@ WERROR ?= $(if $(CI),ON,OFF)
 
 .PHONY: run test build smoke asan-test tsan-test fuzz-run bench ci clean
 
+# Running needs no test framework: the build leaves the tests out until `make test` asks for them.
 run:
 	scripts/bootstrap.sh run
-	cmake --preset default -DNIMBREL_WERROR=$(WERROR) >/dev/null
+	cmake --preset default -DNIMBREL_WERROR=$(WERROR) -DNIMBREL_BUILD_TESTS=OFF >/dev/null
 	cmake --build --preset default -j $(JOBS)
 	scripts/run.sh build/default
 
 build:
 	scripts/bootstrap.sh build
-	cmake --preset default -DNIMBREL_WERROR=$(WERROR) >/dev/null
+	cmake --preset default -DNIMBREL_WERROR=$(WERROR) -DNIMBREL_BUILD_TESTS=OFF >/dev/null
 	cmake --build --preset default -j $(JOBS)
 
 # Every test: the unit, CLI and GUI suites under ctest, then the desktop smoke test.
 test:
 	scripts/bootstrap.sh test
-	cmake --preset default -DNIMBREL_WERROR=$(WERROR) >/dev/null
+	cmake --preset default -DNIMBREL_WERROR=$(WERROR) -DNIMBREL_BUILD_TESTS=ON >/dev/null
 	cmake --build --preset default -j $(JOBS)
 	ctest --preset default -j $(JOBS)
 	scripts/smoke.sh build/default
@@ -30,7 +31,7 @@ smoke: build
 
 asan-test:
 	scripts/bootstrap.sh test
-	cmake --preset asan -DNIMBREL_WERROR=$(WERROR) >/dev/null
+	cmake --preset asan -DNIMBREL_WERROR=$(WERROR) -DNIMBREL_BUILD_TESTS=ON >/dev/null
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
 
