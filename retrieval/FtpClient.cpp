@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <future>
+#include <memory>
 
 namespace nimbrel {
 
@@ -161,11 +163,35 @@ FtpClient::~FtpClient() {
     CloseAll();
 }
 
-void FtpClient::Abort() {
-    aborted_ = true;
+void FtpClient::Abort(std::chrono::milliseconds grace) {
+    if (aborted_.exchange(true) || !controlOpen_) {
+        asio::post(io_, [this] { CloseAll(); });
+        return;
+    }
     // The sockets belong to the thread running the client; closing them there is what makes a
     // pending operation complete with an error.
-    asio::post(io_, [this] { CloseAll(); });
+    auto closed = std::make_shared<std::promise<void>>();
+    std::future<void> done = closed->get_future();
+    asio::post(io_, [this, closed] {
+        QuitAndCloseAll();
+        closed->set_value();
+    });
+    // A thread waiting in the network runs the close at once; one busy elsewhere is not waited
+    // for beyond the grace.
+    done.wait_for(grace);
+}
+
+// A stopped run still takes its leave of the server, but never waits for it: the QUIT goes out
+// only if the socket can take it at once, and no reply is read.
+void FtpClient::QuitAndCloseAll() {
+    if (control_.is_open()) {
+        static constexpr char quit[] = "QUIT\r\n";
+        std::error_code ignored;
+        control_.non_blocking(true, ignored);
+        control_.write_some(asio::buffer(quit, sizeof quit - 1), ignored);
+    }
+    CloseAll();
+    pending_.clear();
 }
 
 void FtpClient::ThrowIfAborted() const {
@@ -192,6 +218,7 @@ std::pair<std::error_code, std::size_t> FtpClient::Await(Initiate initiate) {
 }
 
 void FtpClient::CloseAll() {
+    controlOpen_ = false;
     std::error_code ignored;
     listener_.close(ignored);
     data_.close(ignored);
@@ -213,6 +240,7 @@ void FtpClient::Connect() {
         if (ec) {
             ThrowSocketError(ec);
         }
+        controlOpen_ = true;
         const auto [connectError, unused] = Await([&](Completion done) {
             asio::async_connect(control_, endpoints,
                                 [done](const std::error_code& e, const auto&) { done(e); });
@@ -335,6 +363,10 @@ void FtpClient::ReadFile(const std::string& fileName, std::string& buffer) {
 
 void FtpClient::Disconnect() {
     if (!control_.is_open()) {
+        return;
+    }
+    if (aborted_) {
+        QuitAndCloseAll();
         return;
     }
     try {

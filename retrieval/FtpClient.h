@@ -4,6 +4,7 @@
 // until done and reports a failure by throwing EFtpError with the text the log shows.
 #include <asio.hpp>
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
@@ -66,9 +67,11 @@ public:
     void Disconnect();
     bool Connected() const;
 
-    // Any thread: closes every socket of the client so that a blocked operation returns at once
-    // with a failure, and makes every later operation fail before touching the network.
-    void Abort();
+    // Any thread: sends QUIT if the control connection can take it at once, then closes every
+    // socket of the client so that a blocked operation returns at once with a failure, and makes
+    // every later operation fail before touching the network. Waits at most grace for the
+    // thread running the client to have done so; only the first call has any effect.
+    void Abort(std::chrono::milliseconds grace = std::chrono::milliseconds(0));
 
     // What the server told us at login; nothing in the program depends on it.
     const FtpReply& Greeting() const { return greeting_; }
@@ -89,6 +92,7 @@ private:
     void ReadFile(const std::string& fileName, std::string& buffer);
     void ReadQuitReply();
     void CloseAll();
+    void QuitAndCloseAll();
 
     // Starts one operation and runs the io_context on this thread until its handler has run.
     template <typename Initiate> std::pair<std::error_code, std::size_t> Await(Initiate initiate);
@@ -102,6 +106,7 @@ private:
     asio::ip::tcp::acceptor listener_;
     std::string pending_; // control bytes received but not yet taken as a line
     std::atomic<bool> aborted_ = false;
+    std::atomic<bool> controlOpen_ = false; // readable from any thread, unlike control_
     FtpReply greeting_;
     std::vector<std::string> features_;
     std::string systemDescription_;

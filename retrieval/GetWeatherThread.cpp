@@ -82,7 +82,10 @@ TGetWeatherThread::~TGetWeatherThread() {
 
 void TGetWeatherThread::Abandon() {
     run_->abandoned = true;
-    run_->client.Abort();
+    // A run still under way gets a moment to send its QUIT before the caller goes on (and the
+    // program perhaps ends); a finished one has already disconnected.
+    const bool underWay = !run_->delivered && !run_->ended;
+    run_->client.Abort(underWay ? std::chrono::milliseconds(50) : std::chrono::milliseconds(0));
 }
 
 void TGetWeatherThread::Body(const std::shared_ptr<Run>& run) {

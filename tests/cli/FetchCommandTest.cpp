@@ -110,6 +110,8 @@ TEST(FetchCommand, WatchdogEndsASilentRun) {
     EXPECT_EQ(Messages(report),
               (Lines{"0 Connecting to weather server.", "0 Retrieving report..."}));
     EXPECT_TRUE(report.at("ConnectionFailed").get<bool>());
+    ASSERT_TRUE(server.WaitForSessionsEnded(1));
+    EXPECT_EQ(server.Commands().back(), "QUIT") << "the cut-off run still takes its leave";
 }
 
 TEST(FetchCommand, BadUsageExitsWithTwo) {

@@ -201,8 +201,9 @@ TEST_F(FetchRun, StartDuringARunIsRefusedAndTheWatchdogEndsTheRun) {
     EXPECT_FALSE(Watchdog().IsActive());
     EXPECT_EQ(view.busy.back(), false);
 
-    // The abandoned worker unwinds (its socket closes) and delivers nothing.
+    // The abandoned worker takes its leave, unwinds (its socket closes) and delivers nothing.
     ASSERT_TRUE(server->WaitForSessionsEnded(1));
+    EXPECT_EQ(server->Commands(), (Lines{"USER anonymous", "QUIT"}));
     scheduler.ServeUntil([] { return true; });
     EXPECT_EQ(log.Lines(), Expected({{0, Connecting}, {1, Refused}}));
     EXPECT_EQ(controller->METAR[0], "");
@@ -262,6 +263,8 @@ TEST_F(FetchRun, ShutdownAbandonsABlockedRunWithoutWaiting) {
     controller->Shutdown();
     EXPECT_FALSE(Watchdog().IsActive());
     ASSERT_TRUE(server->WaitForSessionsEnded(1));
+    EXPECT_EQ(server->Commands().back(), "QUIT");
+    EXPECT_EQ(server->Commands().size(), 7u);
     scheduler.ServeUntil([] { return true; });
     EXPECT_EQ(log.Lines(), Expected({{0, Connecting}, {0, Retrieving}}));
     EXPECT_EQ(updates, 0);
