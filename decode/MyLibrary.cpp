@@ -13,6 +13,31 @@ std::string Format(const char* format, int a, int b, const char* suffix) {
     return text;
 }
 
+// Bytes of one UTF-8 character at the start of a non-empty text.
+std::size_t CharacterSize(std::string_view text) {
+    const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const std::size_t size = byte(0) >= 0xF0 && byte(0) <= 0xF4   ? 4
+                             : byte(0) >= 0xE0 && byte(0) <= 0xEF ? 3
+                             : byte(0) >= 0xC2 && byte(0) <= 0xDF ? 2
+                                                                  : 1;
+    if (size > text.size())
+        return 1;
+    for (std::size_t i = 1; i < size; ++i)
+        if ((byte(i) & 0xC0) != 0x80)
+            return 1;
+    return size;
+}
+
+// Bytes taken by the first count characters of a UTF-8 text. Names are cut by characters, so an
+// accented letter is neither counted twice nor split into a broken byte sequence; a byte that
+// starts no valid sequence counts as a character of its own.
+std::size_t CharacterPrefix(std::string_view text, int count) {
+    std::size_t pos = 0;
+    for (int n = 0; n < count && pos < text.size(); ++n)
+        pos += CharacterSize(text.substr(pos));
+    return pos;
+}
+
 } // namespace
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -49,11 +74,10 @@ std::string FormatClockTime(int hour, int minute, bool use24HourClock) {
 }
 
 std::string ShortenText(const std::string& text, int maxLength) {
-    std::string trimmed(TrimBlanks(text));
-    if (trimmed.size() <= static_cast<std::size_t>(std::max(maxLength, 0)))
-        return trimmed;
-    trimmed.resize(static_cast<std::size_t>(std::max(maxLength - 1, 0)));
-    return trimmed + "...";
+    const std::string_view trimmed = TrimBlanks(text);
+    if (CharacterPrefix(trimmed, std::max(maxLength, 0)) == trimmed.size())
+        return std::string(trimmed);
+    return std::string(trimmed.substr(0, CharacterPrefix(trimmed, maxLength - 1))) + "...";
 }
 
 std::string CapitalizeFirst(const std::string& text) {

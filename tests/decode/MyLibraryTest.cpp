@@ -60,6 +60,16 @@ TEST(ShortenTextTest, TrimsAndCutsWithAnEllipsis) {
         {"\t\r\n short \x01", 20, "short"},
         {"   ", 20, ""},
         {"abc", 0, "..."},
+        // Accented letters count as one character each and are never split.
+        {"Termas de R\xc3\xado Hondo international Airport", 20, "Termas de R\xc3\xado Hondo..."},
+        {"Mo\xc3\xa7\xc3\xa2medes Mo\xc3\xa7\xc3\xa2medes1", 20,
+         "Mo\xc3\xa7\xc3\xa2medes Mo\xc3\xa7\xc3\xa2medes1"},
+        {"Mo\xc3\xa7\xc3\xa2medes Mo\xc3\xa7\xc3\xa2medes12", 20,
+         "Mo\xc3\xa7\xc3\xa2medes Mo\xc3\xa7\xc3\xa2medes..."},
+        {"123456789012345678\xc3\xa9xyz", 20, "123456789012345678\xc3\xa9..."},
+        {"\xe2\x82\xac\xf0\x9f\x8c\xa7xyz", 3, "\xe2\x82\xac\xf0\x9f\x8c\xa7..."},
+        // Bytes that are not UTF-8 still count one each.
+        {"ab\xe9\xe9\xe9\xe9", 4, "ab\xe9..."},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ShortenText(c.text, c.maxLength), c.expected) << '"' << c.text << '"';
