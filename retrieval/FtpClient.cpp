@@ -184,7 +184,8 @@ void FtpClient::Abort(std::chrono::milliseconds grace) {
 // A stopped run still takes its leave of the server, but never waits for it: the QUIT goes out
 // only if the socket can take it at once, and no reply is read.
 void FtpClient::QuitAndCloseAll() {
-    if (control_.is_open()) {
+    if (control_.is_open() && !quitSent_) {
+        quitSent_ = true;
         static constexpr char quit[] = "QUIT\r\n";
         std::error_code ignored;
         control_.non_blocking(true, ignored);
@@ -233,6 +234,7 @@ void FtpClient::Connect() {
     try {
         ThrowIfAborted();
         pending_.clear();
+        quitSent_ = false;
         asio::ip::tcp::resolver resolver(io_);
         std::error_code ec;
         const auto endpoints =
@@ -370,6 +372,7 @@ void FtpClient::Disconnect() {
         return;
     }
     try {
+        quitSent_ = true;
         SendLine("QUIT");
         ReadQuitReply();
     } catch (const EFtpError&) {

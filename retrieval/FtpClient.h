@@ -104,7 +104,8 @@ private:
     asio::ip::tcp::socket control_;
     asio::ip::tcp::socket data_;
     asio::ip::tcp::acceptor listener_;
-    std::string pending_; // control bytes received but not yet taken as a line
+    std::string pending_;   // control bytes received but not yet taken as a line
+    bool quitSent_ = false; // a stop during the orderly QUIT sends no second one
     std::atomic<bool> aborted_ = false;
     std::atomic<bool> controlOpen_ = false; // readable from any thread, unlike control_
     FtpReply greeting_;
