@@ -261,9 +261,8 @@ void FtpClient::Login() {
     greeting_ = ReadReply();
     Expect(greeting_, {220});
     if (Command("USER " + Username, {230, 232, 331}).Code == 331) {
-        // A 332 asks for an account; we have none to give, so the login goes on without one
-        // and a server that insists refuses the commands that follow with its own text.
-        Command("PASS " + Password, {230, 332});
+        // A 332 asks for an account, and we have none to give: the server's text explains.
+        Command("PASS " + Password, {230});
     }
     const FtpReply features = Command("FEAT", {});
     features_.clear();
