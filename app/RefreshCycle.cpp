@@ -19,10 +19,18 @@ std::size_t Index(int slot) {
     return static_cast<std::size_t>(slot - 1);
 }
 
+} // namespace
+
+std::string DesignTabCaption(int slot) {
+    return "Location " + std::to_string(slot);
+}
+
+namespace {
+
 std::array<TabState, SlotCount> DesignTabs() {
     std::array<TabState, SlotCount> tabs;
     for (int slot = 1; slot <= SlotCount; ++slot)
-        tabs[Index(slot)] = {true, "Location " + std::to_string(slot)};
+        tabs[Index(slot)] = {true, DesignTabCaption(slot)};
     return tabs;
 }
 

@@ -19,6 +19,9 @@ namespace nimbrel {
 inline constexpr int ClockTimerIntervalMilliseconds = 5000;
 inline constexpr const char* SelectPrimaryLocationText = "Select a primary location";
 
+// A tab's caption before its slot has been refreshed: "Location 1".."Location 5".
+std::string DesignTabCaption(int slot);
+
 struct TabState {
     bool Visible = true;
     std::string Caption;

@@ -109,7 +109,7 @@ void TMainForm::CreatePanels() {
         TabSheets[index]->setObjectName(QStringLiteral("TabSheet%1").arg(slot));
         auto* layout = new QVBoxLayout(TabSheets[index]);
         layout->setContentsMargins(0, 0, 0, 0);
-        PageControl->addTab(TabSheets[index], QStringLiteral("Location %1").arg(slot));
+        PageControl->addTab(TabSheets[index], QString::fromStdString(DesignTabCaption(slot)));
         Panels[index] = new QWidget;
         Panels[index]->setObjectName(QStringLiteral("Panel%1").arg(slot));
         layout->addWidget(Panels[index]);
