@@ -3,7 +3,7 @@
 set -euo pipefail
 build=${1:?build dir}; seconds=${2:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
-corpus_src="$root/../shared/data/metar-corpus.txt"
+corpus_src="$root/tests/data/metar-corpus.txt"
 shopt -s nullglob
 targets=("$build"/tests/fuzz/fuzz_*)
 [ ${#targets[@]} -gt 0 ] || { echo "fuzz: no targets built"; exit 0; }
