@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 WERROR ?= $(if $(CI),ON,OFF)
 
-.PHONY: run test build smoke asan-test tsan-test fuzz-run bench ci clean
+.PHONY: run test build smoke install-test package package-test asan-test tsan-test fuzz-run bench ci clean
 
 # Running needs no test framework: the build leaves the tests out until `make test` asks for them.
 run:
@@ -23,11 +23,30 @@ test:
 	cmake --build --preset default -j $(JOBS)
 	ctest --preset default -j $(JOBS)
 	scripts/smoke.sh build/default
+	scripts/check-install.sh build/default
 
 # The desktop program in a virtual desktop session with a tray host and a local FTP server.
 smoke: build
 	scripts/bootstrap.sh test
 	scripts/smoke.sh build/default
+
+# The installed layout (launcher, metainfo, manual pages, icons) and the installed program.
+install-test: build
+	scripts/bootstrap.sh test
+	scripts/check-install.sh build/default
+
+# The Debian package of the release build, in build/package/package/.
+package:
+	scripts/bootstrap.sh package
+	cmake --preset package -DNIMBREL_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset package -j $(JOBS)
+	rm -f build/package/package/*.deb
+	cd build/package && cpack -G DEB >/dev/null
+	@ls build/package/package/*.deb
+
+# Lintian, then a real install and removal of the package (as root).
+package-test: package
+	scripts/check-package.sh build/package
 
 asan-test:
 	scripts/bootstrap.sh test
@@ -56,7 +75,7 @@ bench:
 	cmake --build --preset release -j $(JOBS)
 	scripts/bench.sh build/release
 
-ci: test asan-test tsan-test fuzz-run
+ci: test package-test asan-test tsan-test fuzz-run
 
 clean:
 	rm -rf build

@@ -1,21 +1,24 @@
 #!/usr/bin/env bash
 # Installs the Debian packages this project needs that the machine lacks. Checks before it
 # installs, refreshes the package lists only when an install needs it, and uses sudo only when
-# not root. Usage: scripts/bootstrap.sh [build|test|run|all]  (default: all)
+# not root. Usage: scripts/bootstrap.sh [build|test|run|package|all]  (default: all)
 set -euo pipefail
 
 build_pkgs=(cmake ninja-build g++ pkg-config libasio-dev libcli11-dev nlohmann-json3-dev libpcre2-dev
-            qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6-dev)
+            qt6-base-dev qt6-base-dev-tools qt6-svg-dev)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev python3-pyftpdlib
-           xvfb xauth trayer xdotool x11-utils imagemagick curl)
+           xvfb xauth trayer xdotool x11-utils imagemagick curl
+           desktop-file-utils appstream man-db file)
+package_pkgs=(dpkg-dev fakeroot lintian file)
 run_pkgs=(python3-pyftpdlib xvfb xauth trayer x11-utils xdotool imagemagick)
 
 case "${1:-all}" in
     build) wanted=("${build_pkgs[@]}") ;;
     test) wanted=("${build_pkgs[@]}" "${test_pkgs[@]}") ;;
     run) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}") ;;
-    all) wanted=("${build_pkgs[@]}" "${test_pkgs[@]}") ;;
-    *) echo "usage: $0 [build|test|run|all]" >&2; exit 2 ;;
+    package) wanted=("${build_pkgs[@]}" "${package_pkgs[@]}") ;;
+    all) wanted=("${build_pkgs[@]}" "${test_pkgs[@]}" "${package_pkgs[@]}") ;;
+    *) echo "usage: $0 [build|test|run|package|all]" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -3,10 +3,17 @@
 # session would run it: on a virtual display with a tray host, fetching from a local FTP server.
 # Checks that it answers --help and --version without a display, starts with its tray icon,
 # shows a fetched report, refuses a second copy, and saves its settings when the session ends
-# it. Prints "N passed, N failed"; exits 1 when a check failed.
+# it. With --installed PREFIX it runs the program installed there and checks that it finds its
+# station database and help page in the prefix. Prints "N passed, N failed"; exits 1 when a
+# check failed.
 set -uo pipefail
-build=${1:-build/default}
-program="$build/app/qt/nimbrel"
+if [ "${1:-}" = "--installed" ]; then
+    prefix=$(cd "${2:?prefix}" && pwd)
+    program="$prefix/bin/nimbrel"
+else
+    prefix=
+    program="${1:-build/default}/app/qt/nimbrel"
+fi
 if [ ! -x "$program" ]; then
     echo "smoke.sh: $program is not built" >&2
     exit 1
@@ -40,6 +47,7 @@ session_start_ftp
 session_start_display
 session_start_tray
 session_write_settings 1 0
+sed -i 's/^StartAutomaticallyByWindows=0/StartAutomaticallyByWindows=1/' "$session_settings"
 session_start_program "$program"
 
 check "first refresh shows a decoded report" session_wait 20 session_refreshed
@@ -50,6 +58,14 @@ check "the tray hint summarises the primary station" sh -c \
 check "the panel shows the decoded report" sh -c \
     "grep -q '^panel1=Amsterdam Airport Schiphol (EHAM) | .* UTC .* | Mostly clear | 12 ºC' '$session_tmp/state'"
 check "the main window is on screen" test -n "$(session_main_window)"
+check "the window's class is the launcher's StartupWMClass" sh -c \
+    "xprop -id '$(session_main_window)' WM_CLASS | grep -q '\"Nimbrel\"\$'"
+if [ -n "$prefix" ]; then
+    check "the installed program finds its station database in the prefix" \
+        test "$(realpath -m "$(session_state databaseFolder)")" = "$prefix/share/nimbrel"
+    check "the installed program finds its help page in the prefix" \
+        test "$(realpath -m "$(session_state helpFile)")" = "$prefix/share/nimbrel/NBRHelp.html"
+fi
 
 # 3. A second copy tells the user and ends; the first keeps running.
 "$program" >"$session_tmp/second.log" 2>&1 &
@@ -74,6 +90,10 @@ status=$?
 check "the program exits with status 0" test "$status" -eq 0
 check "the settings file was saved" grep -q '^AppVersion=' "$session_settings"
 check "the saved settings keep the stations" grep -q '^LocationCode4=CYHY' "$session_settings"
+autostart="$XDG_CONFIG_HOME/autostart/Nimbrel.desktop"
+check "the autostart entry was written" test -f "$autostart"
+check "the autostart entry is a valid desktop entry" sh -c \
+    "desktop-file-validate '$autostart' && ! desktop-file-validate '$autostart' 2>&1 | grep -q ."
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -5,7 +5,9 @@
 #include "app/qt/FormFont.h"
 #include "app/qt/Pictures.h"
 #include "settings/IniFile.h"
+#include "settings/LocationDatabase.h"
 #include "settings/SettingsStore.h"
+#include "windows/HH.h"
 #include "windows/qt/Dialogs.h"
 
 #include <QApplication>
@@ -51,7 +53,7 @@ TMainForm::TMainForm(QtScheduler& scheduler, const Clock& clock, MainFormOptions
     // 1-2: the panels, docked into their hosts, and the caption.
     CreatePanels();
     setWindowTitle(Caption(ProductName));
-    setWindowIcon(PictureIcon(ProgramIconPath()));
+    setWindowIcon(ProgramIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -496,6 +498,11 @@ void TMainForm::WriteDebugState() const {
         << "trayTip=" << oneLine(TrayIcon->Tip()) << '\n'
         << "status=" << StatusBarPanel->text() << '\n'
         << "connectionInProgress=" << (controller_->ConnectionInProgress ? 1 : 0) << '\n';
+    // Where the program found its data, so an installed copy can be checked against its prefix.
+    const std::string folder = std::filesystem::path(executablePath_).parent_path().string();
+    out << "databaseFolder=" << QString::fromStdString(FindDatabaseFolder(folder).value_or(""))
+        << '\n'
+        << "helpFile=" << QString::fromStdString(FindHelpFile(folder).value_or("")) << '\n';
     for (const TParentWeatherInfoForm* form : LocationForms)
         out << "panel" << form->Slot() << '=' << form->LabelLocationName->text() << " | "
             << form->LabelTime->text() << " | " << form->LabelCover->text() << " | "

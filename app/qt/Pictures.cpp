@@ -95,6 +95,10 @@ private:
 
 } // namespace
 
+QIcon ProgramIcon() {
+    return QIcon::fromTheme(QStringLiteral(NIMBREL_APP_ID), PictureIcon(ProgramIconPath()));
+}
+
 QIcon PictureIcon(const QString& path) {
     // QIcon takes ownership of its engine.
     return QIcon(new PictureIconEngine(path));

@@ -15,6 +15,9 @@ void InitPictures();
 // The resource path of picture index of list, e.g. ":/pictures/weather/weather-04.svg".
 QString PicturePath(PictureList list, int index);
 QString ProgramIconPath();
+// The installed theme icon when the desktop has it, so window, launcher and task bar agree;
+// the compiled-in picture otherwise.
+QIcon ProgramIcon();
 
 // The picture at size x size logical pixels, drawn for a screen of the given pixel ratio.
 QPixmap RenderPicture(const QString& path, int size, qreal devicePixelRatio);

@@ -57,9 +57,12 @@ int RunDesktop(int argc, char** argv, const CommandLine& commandLine,
         return 0;
     }
     QApplication::setApplicationName(QString::fromUtf8(nimbrel::ProductName));
+    // Lets Wayland compositors and task bars match the window to the installed launcher.
+    QGuiApplication::setDesktopFileName(QStringLiteral(NIMBREL_APP_ID));
     // Closing the window hides it; only File, Exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     nimbrel::gui::InitPictures();
+    QApplication::setWindowIcon(nimbrel::gui::ProgramIcon());
 
     const nimbrel::SystemClock clock;
     nimbrel::gui::MainFormOptions options;
