@@ -10,6 +10,18 @@
 
 using nimbrel::gui::QtScheduler;
 
+// Keeps the scheduler's posted calls from being served, and tells when one was posted.
+class CallSwallower : public QObject {
+public:
+    bool swallowed = false;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::MetaCall)
+            return false;
+        swallowed = true;
+        return true;
+    }
+};
+
 class TestQtScheduler : public QObject {
     Q_OBJECT
 
@@ -66,8 +78,12 @@ private slots:
             result = scheduler.CallOnMainThread([] {});
             returned = true;
         });
-        // The main thread never serves the call; the stop must release the caller anyway.
-        QTest::qSleep(50);
+        // The main thread swallows the posted call instead of serving it; once it is posted the
+        // caller waits, and the stop must release it anyway.
+        CallSwallower swallower;
+        scheduler.installEventFilter(&swallower);
+        QTRY_VERIFY_WITH_TIMEOUT(swallower.swallowed, 10000);
+        QVERIFY(!returned);
         scheduler.StopServing();
         caller.join();
         QVERIFY(returned);
@@ -102,14 +118,14 @@ private slots:
         int firings = 0;
         timer->Start(std::chrono::milliseconds(10), [&] { ++firings; });
         QVERIFY(timer->IsActive());
-        QTest::qWait(100);
-        QVERIFY(firings >= minimumFirings);
-        QVERIFY(firings <= maximumFirings);
+        QTRY_VERIFY_WITH_TIMEOUT(firings >= minimumFirings, 10000);
         QCOMPARE(timer->IsActive(), !singleShot);
         timer->Stop();
         const int stoppedAt = firings;
+        // A stopped (or spent single-shot) timer never fires again, however long we wait.
         QTest::qWait(50);
         QCOMPARE(firings, stoppedAt);
+        QVERIFY(firings <= maximumFirings);
     }
 
     void restartReplacesHandlerAndCount() {

@@ -35,7 +35,8 @@ TEST(FetchLoopScheduler, TimersFireInDueOrderWhateverTheStartOrder) {
     std::vector<std::string> fired;
     const auto late = loop.CreateTimer(true);
     const auto early = loop.CreateTimer(true);
-    late->Start(milliseconds(20), [&] {
+    // Far enough apart that no pause between the two starts can swap their due times.
+    late->Start(milliseconds(500), [&] {
         fired.push_back("late");
         loop.Quit();
     });
