@@ -1,25 +1,27 @@
 # The two commands of the README's Quick start, and the extra runs CI makes.
 JOBS ?= $(shell nproc)
 WERROR ?= $(if $(CI),ON,OFF)
+# A compiler cache, when the machine has one, makes rebuilds of the several presets cheap.
+CACHE := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
-.PHONY: run test build smoke install-test package package-test asan-test tsan-test fuzz-run bench ci clean
+.PHONY: format-check run test build smoke install-test package package-test asan-test tsan-test fuzz-run bench ci clean
 
 # Running needs no test framework: the build leaves the tests out until `make test` asks for them.
 run:
 	scripts/bootstrap.sh run
-	cmake --preset default -DNIMBREL_WERROR=$(WERROR) -DNIMBREL_BUILD_TESTS=OFF >/dev/null
+	cmake --preset default -DNIMBREL_WERROR=$(WERROR) $(CACHE) -DNIMBREL_BUILD_TESTS=OFF >/dev/null
 	cmake --build --preset default -j $(JOBS)
 	scripts/run.sh build/default
 
 build:
 	scripts/bootstrap.sh build
-	cmake --preset default -DNIMBREL_WERROR=$(WERROR) -DNIMBREL_BUILD_TESTS=OFF >/dev/null
+	cmake --preset default -DNIMBREL_WERROR=$(WERROR) $(CACHE) -DNIMBREL_BUILD_TESTS=OFF >/dev/null
 	cmake --build --preset default -j $(JOBS)
 
 # Every test: the unit, CLI and GUI suites under ctest, then the desktop smoke test.
 test:
 	scripts/bootstrap.sh test
-	cmake --preset default -DNIMBREL_WERROR=$(WERROR) -DNIMBREL_BUILD_TESTS=ON >/dev/null
+	cmake --preset default -DNIMBREL_WERROR=$(WERROR) $(CACHE) -DNIMBREL_BUILD_TESTS=ON >/dev/null
 	cmake --build --preset default -j $(JOBS)
 	ctest --preset default -j $(JOBS)
 	scripts/smoke.sh build/default
@@ -38,7 +40,7 @@ install-test: build
 # The Debian package of the release build, in build/package/package/.
 package:
 	scripts/bootstrap.sh package
-	cmake --preset package -DNIMBREL_WERROR=$(WERROR) >/dev/null
+	cmake --preset package -DNIMBREL_WERROR=$(WERROR) $(CACHE) >/dev/null
 	cmake --build --preset package -j $(JOBS)
 	rm -f build/package/package/*.deb
 	cd build/package && cpack -G DEB >/dev/null
@@ -50,14 +52,14 @@ package-test: package
 
 asan-test:
 	scripts/bootstrap.sh test
-	cmake --preset asan -DNIMBREL_WERROR=$(WERROR) -DNIMBREL_BUILD_TESTS=ON >/dev/null
+	cmake --preset asan -DNIMBREL_WERROR=$(WERROR) $(CACHE) -DNIMBREL_BUILD_TESTS=ON >/dev/null
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
 
 # The threaded parts (fetch run, heartbeat, log) under ThreadSanitizer.
 tsan-test:
 	scripts/bootstrap.sh test
-	cmake --preset tsan -DNIMBREL_WERROR=$(WERROR) >/dev/null
+	cmake --preset tsan -DNIMBREL_WERROR=$(WERROR) $(CACHE) >/dev/null
 	cmake --build --preset tsan -j $(JOBS)
 	ctest --preset tsan -j $(JOBS) -R '$(TSAN_TESTS)'
 TSAN_TESTS ?= Fetch|Heartbeat|FtpClient|Log
@@ -65,13 +67,17 @@ TSAN_TESTS ?= Fetch|Heartbeat|FtpClient|Log
 FUZZ_SECONDS ?= 60
 fuzz-run:
 	scripts/bootstrap.sh test
-	cmake --preset fuzz >/dev/null
+	cmake --preset fuzz $(CACHE) >/dev/null
 	cmake --build --preset fuzz -j $(JOBS)
 	scripts/fuzz.sh build/fuzz $(FUZZ_SECONDS)
 
+# The tree keeps to .clang-format.
+format-check:
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
 bench:
 	scripts/bootstrap.sh test
-	cmake --preset release >/dev/null
+	cmake --preset release $(CACHE) >/dev/null
 	cmake --build --preset release -j $(JOBS)
 	scripts/bench.sh build/release
 

@@ -1,7 +1,7 @@
+#include "cli/Commands.h"
+
 #include <exception>
 #include <iostream>
-
-#include "cli/Commands.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"nimbrel-cli: decode, fetch and inspect weather reports without the desktop"};

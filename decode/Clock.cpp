@@ -16,8 +16,9 @@ TDateTime FromTm(const std::tm& tm, int millisecond) {
 template <typename Convert> TDateTime Now(Convert convert) {
     const auto now = std::chrono::system_clock::now();
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(
-                            now.time_since_epoch()).count() % 1000;
+    const auto millis =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
+        1000;
     std::tm tm{};
     convert(&seconds, &tm);
     return FromTm(tm, static_cast<int>(millis));

@@ -11,7 +11,7 @@ inline constexpr double NotAvailable = -9999.0;
 
 struct TCloudLayer {
     bool Present = false;
-    std::string Cover; // the cover code as reported, e.g. "BKN"
+    std::string Cover;  // the cover code as reported, e.g. "BKN"
     int32_t Height = 0; // the three-digit figure as reported, hundreds of feet
 };
 
