@@ -43,6 +43,14 @@ session_start_display() {
     session_wait 10 xwininfo -root || { echo "Xvfb did not start" >&2; return 1; }
 }
 
+# A window manager (openbox): windows get their frames and title bars, placed as a user sees them.
+session_start_wm() {
+    openbox --sm-disable >"$session_tmp/openbox.log" 2>&1 &
+    session_pids+=($!)
+    session_wait 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+        { echo "openbox did not start" >&2; return 1; }
+}
+
 # A notification area: trayer docks at the top right corner and embeds tray icons.
 session_start_tray() {
     trayer --edge top --align right --widthtype request --height 24 --transparent false \
