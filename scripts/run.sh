@@ -23,7 +23,8 @@ session_start_display
 session_start_wm
 session_start_tray
 
-# demo VIEW TABBED ADVANCED: one run of the program, screenshot build/nimbrel-VIEW.png.
+# demo VIEW TABBED ADVANCED: one run of the program, screenshots build/nimbrel-VIEW.png (the
+# window with its frame) and build/nimbrel-screen-VIEW.png (the whole screen).
 demo() {
     session_write_settings "$2" "$3"
     session_start_program "$program"
@@ -33,7 +34,8 @@ demo() {
         return 1
     fi
     sleep 0.5 # let the window paint
-    import -window "$(session_main_window)" "$build/nimbrel-$1.png"
+    import -frame -window "$(session_main_window)" "$build/nimbrel-$1.png"
+    import -window root "$build/nimbrel-screen-$1.png"
     import -window root -crop 420x160+860+0 "$build/nimbrel-tray-$1.png"
     echo "== $1 view: $build/nimbrel-$1.png (tray: $build/nimbrel-tray-$1.png)"
     echo "Tray hint:"
