@@ -142,9 +142,10 @@ session_start_program() {
 # session_main_window: the X window id of the program's main window (not its balloon, which
 # carries the same title).
 session_main_window() {
-    local id
-    for id in $(xdotool search --onlyvisible --pid "$session_pid" --name '^Nimbrel$' 2>/dev/null); do
-        if xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q '= _NET_WM_WINDOW_TYPE_NORMAL$'; then
+    local id normal='= _NET_WM_WINDOW_TYPE_NORMAL$'
+    for id in $(xdotool search --onlyvisible --pid "$session_pid" --name '^Nimbrel$' 2>/dev/null)
+    do
+        if xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q "$normal"; then
             echo "$id"
             return
         fi

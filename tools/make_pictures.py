@@ -367,8 +367,8 @@ def weather_picture(index):
 # --- thermometers -------------------------------------------------------------------------------
 
 
-# Where the panel writes its figure on a thermometer, on the 48-unit grid (ParentWeatherInfoForm):
-# left, top, width and height of the figure's box (a bold 10-unit font).
+# Where the panel (ParentWeatherInfoForm) writes its figure on a thermometer, on the 48-unit
+# grid: left, top, width and height of the figure's box (a bold 10-unit font).
 THERMOMETER_FIGURE = (12, 27, 26, 13)
 
 

@@ -376,6 +376,11 @@ void TMainForm::FitWindow() {
     }
     setFixedSize(width, height);
     layout()->activate();
+    LayOutPanelTop(contentWidth, designHeight);
+    KeepOnScreen();
+}
+
+void TMainForm::LayOutPanelTop(int contentWidth, int designHeight) {
     // The design counts from the top of the client area, above the menu and tool bars;
     // PanelTop starts below them.
     const int panelTop = StackedArea->y();
@@ -397,7 +402,6 @@ void TMainForm::FitWindow() {
         panel->setGeometry(left, stackedTop + scale_.Y(placement.Top - StackedFirstTop),
                            PanelTop->width() - 2 * left, scale_.Y(DesignPanelHeight));
     }
-    KeepOnScreen();
 }
 
 void TMainForm::KeepOnScreen() {

@@ -130,7 +130,10 @@ private:
     bool TrayAvailable() const;
     void DockPanelsInTabs();
     void StackPanels();
+    // The window's size from its design size, what its texts need and the screen; then the
+    // page control or the stacked panels within it.
     void FitWindow();
+    void LayOutPanelTop(int contentWidth, int designHeight);
     int ContentWidth() const;
     void KeepOnScreen();
     QMargins FrameMargins() const;

@@ -128,7 +128,7 @@ QLabel* TParentWeatherInfoForm::AddFigure(const QString& name, const PictureBox*
     figure->setAttribute(Qt::WA_TranslucentBackground);
     figure->setGeometry(image->x() + scale_.Square(left), image->y() + scale_.Square(top),
                         scale_.Square(FigureWidth), figure->fontMetrics().height());
-    figure->setProperty(FigureCentre, figure->geometry().center().x());
+    figure->setProperty(FigureCentre, figure->x() + figure->width() / 2);
     return figure;
 }
 
