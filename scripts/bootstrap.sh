@@ -7,10 +7,10 @@ set -euo pipefail
 build_pkgs=(cmake ninja-build g++ pkg-config libasio-dev libcli11-dev nlohmann-json3-dev libpcre2-dev
             qt6-base-dev qt6-base-dev-tools qt6-svg-dev)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev python3-pyftpdlib
-           xvfb xauth trayer xdotool x11-utils imagemagick curl
+           xvfb xauth openbox trayer xdotool x11-utils imagemagick curl
            desktop-file-utils appstream man-db file clang-format)
 package_pkgs=(dpkg-dev fakeroot lintian file)
-run_pkgs=(python3-pyftpdlib xvfb xauth trayer x11-utils xdotool imagemagick)
+run_pkgs=(python3-pyftpdlib xvfb xauth openbox trayer x11-utils xdotool imagemagick)
 
 case "${1:-all}" in
     build) wanted=("${build_pkgs[@]}") ;;

@@ -43,6 +43,14 @@ session_start_display() {
     session_wait 10 xwininfo -root || { echo "Xvfb did not start" >&2; return 1; }
 }
 
+# A window manager (openbox): windows get their frames and title bars, placed as a user sees them.
+session_start_wm() {
+    openbox --sm-disable >"$session_tmp/openbox.log" 2>&1 &
+    session_pids+=($!)
+    session_wait 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+        { echo "openbox did not start" >&2; return 1; }
+}
+
 # A notification area: trayer docks at the top right corner and embeds tray icons.
 session_start_tray() {
     trayer --edge top --align right --widthtype request --height 24 --transparent false \
@@ -131,7 +139,15 @@ session_start_program() {
     session_pid=$!
 }
 
-# session_main_window: the X window id of the program's main window.
+# session_main_window: the X window id of the program's main window (not its balloon, which
+# carries the same title).
 session_main_window() {
-    xdotool search --onlyvisible --pid "$session_pid" --name '^Nimbrel$' 2>/dev/null | head -n 1
+    local id normal='= _NET_WM_WINDOW_TYPE_NORMAL$'
+    for id in $(xdotool search --onlyvisible --pid "$session_pid" --name '^Nimbrel$' 2>/dev/null)
+    do
+        if xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q "$normal"; then
+            echo "$id"
+            return
+        fi
+    done
 }

@@ -367,6 +367,11 @@ def weather_picture(index):
 # --- thermometers -------------------------------------------------------------------------------
 
 
+# Where the panel (ParentWeatherInfoForm) writes its figure on a thermometer, on the 48-unit
+# grid: left, top, width and height of the figure's box (a bold 10-unit font).
+THERMOMETER_FIGURE = (12, 27, 26, 13)
+
+
 def thermometer_picture(index):
     pic = Picture(48)
     if index == len(TEMPERATURE_GROUNDS):
@@ -374,14 +379,17 @@ def thermometer_picture(index):
         no_data(pic)
         return pic
     ground(pic, TEMPERATURE_GROUNDS[index])
-    # The tube and the bulb share one outline: black copies first, white bodies over them.
-    tube = dict(x=19.5, y=4.5, width=9.0, height=32.0, rx=4.5)
-    bulb = dict(cx=24.0, cy=36.5, r=7.5)
+    # A short tube over a wide bulb; the bulb is a white plate that holds the figure, so no
+    # outline ever crosses a digit or a minus sign. Black copies first, white bodies over them.
+    left, top, width, height = THERMOMETER_FIGURE
+    tube = dict(x=19.5, y=3.0, width=9.0, height=26.0, rx=4.5)
+    bulb = dict(x=float(left - 2), y=float(top - 2.5), width=float(width + 4),
+                height=float(height + 4.5), rx=4.0)
     rim = dict(fill=colour(BLACK), stroke=colour(BLACK), stroke_width=2 * LINE)
     for paint in (rim, dict(fill=colour(WHITE))):
         pic.add("rect", **tube, **paint)
-        pic.add("circle", **bulb, **paint)
-    ticks = " ".join("M31 %s H35" % num(y) for y in (10, 16, 22, 28))
+        pic.add("rect", **bulb, **paint)
+    ticks = " ".join("M31 %s H35" % num(y) for y in (7, 12, 17))
     pic.add("path", d=ticks, fill="none", stroke=colour(BLACK), stroke_width=LINE,
             stroke_linecap="round")
     return pic
@@ -389,7 +397,8 @@ def thermometer_picture(index):
 
 # --- wind ---------------------------------------------------------------------------------------
 
-WIND_DISC = 13.0
+# Large enough that the figure's box lies inside the disc's white, clear of its rim.
+WIND_DISC = 16.0
 
 
 def arrowhead(pic, cx, cy, degrees, base, tip, half_width):
@@ -409,12 +418,12 @@ def wind_picture(index):
         outlined_circle(pic, 24, 24, WIND_DISC, WHITE)
     if index < 16:
         # The head sits outside the rim, leaving the whole disc free for the speed figure.
-        arrowhead(pic, 24, 24, 22.5 * index, WIND_DISC - 0.5, 23.0, 6.0)
+        arrowhead(pic, 24, 24, 22.5 * index, WIND_DISC - 0.5, 23.5, 5.5)
     elif index == 16:
-        pic.add("rect", x=13.0, y=13.0, width=22.0, height=22.0, fill=colour(WHITE),
+        pic.add("rect", x=10.5, y=10.5, width=27.0, height=27.0, fill=colour(WHITE),
                 stroke=colour(BLACK), stroke_width=LINE)
         for corner in range(4):
-            arrowhead(pic, 24, 24, 45 + 90 * corner, 15.5, 23.5, 5.0)
+            arrowhead(pic, 24, 24, 45 + 90 * corner, 19.5, 25.5, 4.5)
     elif index == 18:
         no_data(pic)
     return pic

@@ -16,19 +16,26 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTabBar>
 #include <QTextStream>
 #include <QThread>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
 
 namespace nimbrel::gui {
 
 namespace {
 
+// Design units (see DesignScale), counted from the top of the client area.
 constexpr int WindowWidth = 686;
 constexpr int PageControlLeft = 8;
 constexpr int PageControlTop = 64;
+constexpr int StackedFirstTop = 60;
 
 QString Caption(const char* text) {
     return QString::fromUtf8(text);
@@ -89,6 +96,7 @@ TMainForm::TMainForm(QtScheduler& scheduler, const Clock& clock, MainFormOptions
     TrayIcon->SetIconVisible(true);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    KeepOnScreen();
 }
 
 TMainForm::~TMainForm() {
@@ -96,13 +104,19 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::CreatePanels() {
-    PanelTop = new QWidget(this);
+    StackedArea = new QScrollArea(this);
+    StackedArea->setObjectName(QStringLiteral("StackedArea"));
+    StackedArea->setFrameShape(QFrame::NoFrame);
+    QPalette white = StackedArea->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::Base, Qt::white);
+    StackedArea->setPalette(white);
+    setCentralWidget(StackedArea);
+    PanelTop = new QWidget;
     PanelTop->setObjectName(QStringLiteral("PanelTop"));
     PanelTop->setAutoFillBackground(true);
-    QPalette white = PanelTop->palette();
-    white.setColor(QPalette::Window, Qt::white);
     PanelTop->setPalette(white);
-    setCentralWidget(PanelTop);
+    StackedArea->setWidget(PanelTop);
     PageControl = new QTabWidget(PanelTop);
     PageControl->setObjectName(QStringLiteral("PageControl"));
     for (int slot = 1; slot <= 5; ++slot) {
@@ -280,6 +294,8 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     UpdateWindowStateAction();
+    // Once framed, the window's real borders decide how tall it may be.
+    QMetaObject::invokeMethod(this, &TMainForm::FitWindow, Qt::QueuedConnection);
     if (!IsFirstRun)
         return;
     // The welcome waits until the window is on screen; until it is closed the tray is deaf.
@@ -296,15 +312,13 @@ void TMainForm::ShowWelcome() {
 // --- layout -----------------------------------------------------------------------------------
 
 void TMainForm::ArrangeLocationPanels() {
-    const WindowArrangement arrangement = nimbrel::ArrangeLocationPanels(settings_);
-    setFixedSize(WindowWidth, arrangement.WindowHeight);
-    // The window's coordinates count from the top of its client area, above the menu and tool
-    // bars; PanelTop starts below them.
-    layout()->activate();
+    scale_ = DesignScale::ForFont(font());
+    arrangement_ = nimbrel::ArrangeLocationPanels(settings_);
     // Every panel starts from its tab; the stacked view then takes out the ones it places.
     DockPanelsInTabs();
-    StackPanels(arrangement);
-    PageControl->setVisible(arrangement.PageControlVisible);
+    StackPanels();
+    PageControl->setVisible(arrangement_.PageControlVisible);
+    FitWindow();
 }
 
 void TMainForm::DockPanelsInTabs() {
@@ -313,19 +327,98 @@ void TMainForm::DockPanelsInTabs() {
             TabSheets[index]->layout()->addWidget(Panels[index]);
         Panels[index]->show();
     }
-    const int top = std::max(0, PageControlTop - PanelTop->y());
-    PageControl->setGeometry(PageControlLeft, top, PanelTop->width() - 2 * PageControlLeft,
-                             PanelTop->height() - top - PageControlLeft);
 }
 
-void TMainForm::StackPanels(const WindowArrangement& arrangement) {
-    for (const PanelPlacement& placement : arrangement.StackedPanels) {
+void TMainForm::StackPanels() {
+    for (const PanelPlacement& placement : arrangement_.StackedPanels) {
         QWidget* panel = Panels[static_cast<std::size_t>(placement.Slot - 1)];
         panel->setParent(PanelTop);
-        panel->setGeometry(placement.Left, placement.Top - PanelTop->y(),
-                           PanelTop->width() - 2 * placement.Left, DesignPanelHeight);
         panel->show();
     }
+}
+
+int TMainForm::ContentWidth() const {
+    int panels = 0;
+    for (const TParentWeatherInfoForm* form : LocationForms)
+        panels = std::max(panels, form->RequiredWidth());
+    if (!arrangement_.PageControlVisible)
+        return std::max(scale_.X(WindowWidth), panels + 2 * scale_.X(StackedPanelLeft));
+    // Every tab shows its whole caption: the tabs never scroll.
+    const int frame =
+        2 * PageControl->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, PageControl);
+    const int pages = std::max(PageControl->tabBar()->sizeHint().width(), panels) + frame;
+    return std::max(scale_.X(WindowWidth), pages + 2 * scale_.X(PageControlLeft));
+}
+
+QMargins TMainForm::FrameMargins() const {
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    if (frame != client)
+        return {client.left() - frame.left(), client.top() - frame.top(),
+                frame.right() - client.right(), frame.bottom() - client.bottom()};
+    // Not yet framed by the window manager: allow for a title bar and thin borders.
+    const int border = 4;
+    return {border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + border, border, border};
+}
+
+void TMainForm::FitWindow() {
+    const int designHeight = scale_.Y(arrangement_.WindowHeight);
+    const int contentWidth = ContentWidth();
+    int width = contentWidth;
+    int height = designHeight;
+    if (const QScreen* shownOn = screen()) {
+        // Never beyond the screen: what does not fit there scrolls.
+        const QRect available = shownOn->availableGeometry().marginsRemoved(FrameMargins());
+        if (width > available.width())
+            height += StackedArea->horizontalScrollBar()->sizeHint().height();
+        if (height > available.height())
+            width += StackedArea->verticalScrollBar()->sizeHint().width();
+        width = std::min(width, available.width());
+        height = std::min(height, available.height());
+    }
+    setFixedSize(width, height);
+    layout()->activate();
+    LayOutPanelTop(contentWidth, designHeight);
+    KeepOnScreen();
+}
+
+void TMainForm::LayOutPanelTop(int contentWidth, int designHeight) {
+    // The design counts from the top of the client area, above the menu and tool bars;
+    // PanelTop starts below them.
+    const int panelTop = StackedArea->y();
+    const int stackedTop = std::max(0, scale_.Y(StackedFirstTop) - panelTop);
+    const int stackedBottom =
+        stackedTop +
+        scale_.Y(static_cast<int>(arrangement_.StackedPanels.size()) * DesignPanelHeight);
+    PanelTop->resize(contentWidth,
+                     std::max(designHeight - panelTop - statusBar()->height(), stackedBottom));
+    if (arrangement_.PageControlVisible) {
+        const int top = std::max(0, scale_.Y(PageControlTop) - panelTop);
+        const int left = scale_.X(PageControlLeft);
+        PageControl->setGeometry(left, top, PanelTop->width() - 2 * left,
+                                 PanelTop->height() - top - left);
+    }
+    for (const PanelPlacement& placement : arrangement_.StackedPanels) {
+        QWidget* panel = Panels[static_cast<std::size_t>(placement.Slot - 1)];
+        const int left = scale_.X(placement.Left);
+        panel->setGeometry(left, stackedTop + scale_.Y(placement.Top - StackedFirstTop),
+                           PanelTop->width() - 2 * left, scale_.Y(DesignPanelHeight));
+    }
+}
+
+void TMainForm::KeepOnScreen() {
+    const QScreen* shownOn = screen();
+    if (!shownOn)
+        return;
+    const QRect available = shownOn->availableGeometry();
+    const QMargins margins = FrameMargins();
+    const QRect frame = geometry().marginsAdded(margins);
+    const int left = std::clamp(frame.left(), available.left(),
+                                std::max(available.left(), available.right() + 1 - frame.width()));
+    const int top = std::clamp(frame.top(), available.top(),
+                               std::max(available.top(), available.bottom() + 1 - frame.height()));
+    if (left != frame.left() || top != frame.top())
+        move(left, top);
 }
 
 // --- refresh ----------------------------------------------------------------------------------
@@ -335,8 +428,11 @@ void TMainForm::UpdateLocations(bool timeOnly) {
                                            controller_->PrimaryWeatherHasChanged,
                                            controller_->ConnectionFailed},
                               timeOnly);
-    if (!timeOnly)
+    if (!timeOnly) {
+        // A report line or a tab caption wider than the design made room for widens the window.
+        FitWindow();
         WriteDebugState();
+    }
 }
 
 // --- commands ---------------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include "app/RefreshCycle.h"
 #include "app/WindowLayout.h"
 #include "app/qt/CoolTrayIcon.h"
+#include "app/qt/DesignScale.h"
 #include "app/qt/ParentWeatherInfoForm.h"
 #include "app/qt/QtScheduler.h"
 #include "decode/DecodeMetar.h"
@@ -27,6 +28,7 @@
 #include <string>
 
 class QLabel;
+class QScrollArea;
 
 namespace nimbrel::gui {
 
@@ -66,6 +68,7 @@ public:
     const std::string& SettingsPath() const { return settingsPath_; }
     TLogList& LogList() { return LogList_; }
     TMainController& Controller() { return *controller_; }
+    const DesignScale& Scale() const { return scale_; }
     const TRefreshCycle& RefreshCycle() const { return *refresh_; }
     bool IsFirstRun = false;
 
@@ -79,6 +82,7 @@ public:
     QMenuBar* ActionMainMenuBar;
     QToolBar* ActionToolBar;
     QMenu* PopupActionMenuTrayIcon;
+    QScrollArea* StackedArea; // scrolls the stacked panels where the screen is too low for them
     QWidget* PanelTop;
     QTabWidget* PageControl;
     std::array<QWidget*, 5> TabSheets;
@@ -125,7 +129,14 @@ private:
     void UpdateWindowStateAction();
     bool TrayAvailable() const;
     void DockPanelsInTabs();
-    void StackPanels(const WindowArrangement& arrangement);
+    void StackPanels();
+    // The window's size from its design size, what its texts need and the screen; then the
+    // page control or the stacked panels within it.
+    void FitWindow();
+    void LayOutPanelTop(int contentWidth, int designHeight);
+    int ContentWidth() const;
+    void KeepOnScreen();
+    QMargins FrameMargins() const;
     void StopHeartBeat();
     void SaveSettingsAtExit();
     void WriteDebugState() const;
@@ -141,6 +152,8 @@ private:
     bool windowShown_ = true;
     bool destroyed_ = false;
     bool busy_ = false;
+    DesignScale scale_;
+    WindowArrangement arrangement_;
 
     TSettings settings_;
     TLogList LogList_;

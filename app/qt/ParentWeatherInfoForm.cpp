@@ -4,21 +4,30 @@
 #include "app/qt/FormFont.h"
 #include "app/qt/Pictures.h"
 
+#include <algorithm>
+
 namespace nimbrel::gui {
 
 namespace {
 
+// Positions and sizes in design units (see DesignScale).
 constexpr int LeftColumn = 224;
 constexpr int LeftValues = 320;
 constexpr int RightColumn = 492;
 constexpr int RightValues = 572;
 constexpr int CaptionGap = 6;
+constexpr int RightMargin = 8;
 constexpr int ImageSize = 56;
 constexpr int PictureSize = 48;
 constexpr int FigureWidth = 26;
 constexpr int FigurePixelSize = 10;
+constexpr int MinimumHeight = 113;
 // The clock keeps its right edge where its design caption ended, whatever the time's width.
 constexpr int LocalTimeRight = TParentWeatherInfoForm::DesignWidth - 16;
+// Where a figure's centre stays when its text widens it.
+constexpr const char* FigureCentre = "figureCentre";
+// Dark enough to read on the white plate of the thermometer and the wind disc.
+constexpr QRgb FigureColour = qRgb(64, 64, 64);
 
 } // namespace
 
@@ -31,8 +40,9 @@ TParentWeatherInfoForm::TParentWeatherInfoForm(int slot, QWidget* parent)
     white.setColor(QPalette::Window, Qt::white);
     white.setColor(QPalette::WindowText, Qt::black);
     setPalette(white);
-    setMinimumSize(DesignWidth, 113);
-    resize(DesignWidth, DesignHeight);
+    scale_ = DesignScale::ForFont(font());
+    setMinimumSize(scale_.X(DesignWidth), scale_.Y(MinimumHeight));
+    resize(scale_.X(DesignWidth), scale_.Y(DesignHeight));
 
     LabelLocationName = AddLabel("LabelLocationName", "<weather station code>", 8, 8);
     LabelLocalTime = AddLabel("LabelLocalTime", "<local time>", 577, 8);
@@ -67,9 +77,9 @@ TParentWeatherInfoForm::TParentWeatherInfoForm(int slot, QWidget* parent)
 
     ImageSignificantWeather = AddImage("ImageSignificantWeather", 10, 34);
     ImageTemperature = AddImage("ImageTemperature", 82, 34);
-    LabelTemperatureInImage = AddFigure("LabelTemperatureInImage", 94, 61);
+    LabelTemperatureInImage = AddFigure("LabelTemperatureInImage", ImageTemperature, 12, 27);
     ImageWindSpeed = AddImage("ImageWindSpeed", 154, 34);
-    LabelWindSpeedInImage = AddFigure("LabelWindSpeedInImage", 166, 51);
+    LabelWindSpeedInImage = AddFigure("LabelWindSpeedInImage", ImageWindSpeed, 12, 17);
 
     AlignValues({LeftLabelTime, LeftLabelCover, LeftLabelPresentWeather, LeftLabelWind},
                 {LabelTime, LabelCover, LabelPresentWeather, LabelWind}, LeftValues);
@@ -87,54 +97,75 @@ QLabel* TParentWeatherInfoForm::AddLabel(const QString& name, const QString& cap
     label->setObjectName(name);
     // Names and report lines come from outside: never read them as markup.
     label->setTextFormat(Qt::PlainText);
-    label->move(left, top);
+    label->move(scale_.X(left), scale_.Y(top));
     label->adjustSize();
     return label;
 }
 
 PictureBox* TParentWeatherInfoForm::AddImage(const QString& name, int left, int top) {
-    auto* image = new PictureBox(PictureSize, this);
+    auto* image = new PictureBox(scale_.Square(PictureSize), this);
     image->setObjectName(name);
-    image->setGeometry(left, top, ImageSize, ImageSize);
+    image->setGeometry(scale_.X(left), scale_.Y(top), scale_.Square(ImageSize),
+                       scale_.Square(ImageSize));
     return image;
 }
 
-QLabel* TParentWeatherInfoForm::AddFigure(const QString& name, int left, int top) {
-    QLabel* figure = AddLabel(name, QString(), left, top);
-    // The figure must fit inside the thermometer's bulb and the wind disc, whatever the desktop's
-    // font size.
+QLabel* TParentWeatherInfoForm::AddFigure(const QString& name, const PictureBox* image, int left,
+                                          int top) {
+    // The figure sits on its picture's clear plate and grows with the picture, not with the
+    // desktop's font, so it always fits the plate.
+    auto* figure = new QLabel(this);
+    figure->setObjectName(name);
+    figure->setTextFormat(Qt::PlainText);
     QFont font = figure->font();
     font.setBold(true);
-    font.setPixelSize(FigurePixelSize);
+    font.setPixelSize(scale_.Square(FigurePixelSize));
     figure->setFont(font);
     QPalette grey = figure->palette();
-    grey.setColor(QPalette::WindowText, Qt::darkGray);
+    grey.setColor(QPalette::WindowText, QColor(FigureColour));
     figure->setPalette(grey);
     figure->setAlignment(Qt::AlignCenter);
     figure->setAttribute(Qt::WA_TranslucentBackground);
-    figure->setFixedSize(FigureWidth, figure->fontMetrics().height());
+    figure->setGeometry(image->x() + scale_.Square(left), image->y() + scale_.Square(top),
+                        scale_.Square(FigureWidth), figure->fontMetrics().height());
+    figure->setProperty(FigureCentre, figure->x() + figure->width() / 2);
     return figure;
 }
 
 void TParentWeatherInfoForm::AlignValues(std::initializer_list<QLabel*> captions,
                                          std::initializer_list<QLabel*> values, int left) {
-    // The values start at their design column unless a caption in the desktop's font is wider
-    // than the design font's, where they move right so that no caption runs into its value.
+    // The values start at their design column unless a caption is wider than the design made
+    // room for, where they move right so that no caption runs into its value.
+    int x = scale_.X(left);
     for (const QLabel* caption : captions)
-        left = std::max(left, caption->x() + caption->width() + CaptionGap);
+        x = std::max(x, caption->x() + caption->width() + scale_.X(CaptionGap));
     for (QLabel* value : values)
-        value->move(left, value->y());
+        value->move(x, value->y());
 }
 
 void TParentWeatherInfoForm::SetText(QLabel* label, const std::string& text) {
     label->setText(PlainText(text));
-    if (label->alignment().testFlag(Qt::AlignHCenter))
+    if (label->alignment().testFlag(Qt::AlignHCenter)) {
+        // A figure wider than its plate (a three-digit frost) widens about its centre.
+        const int centre = label->property(FigureCentre).toInt();
+        const int width = std::max(scale_.Square(FigureWidth),
+                                   label->fontMetrics().horizontalAdvance(label->text()));
+        label->setGeometry(centre - width / 2, label->y(), width, label->height());
         return;
+    }
     label->adjustSize();
 }
 
+int TParentWeatherInfoForm::RequiredWidth() const {
+    int right = scale_.X(DesignWidth) - scale_.X(RightMargin);
+    for (const QLabel* label : findChildren<QLabel*>())
+        if (label->isVisibleTo(this))
+            right = std::max(right, label->geometry().right() + 1);
+    return right + scale_.X(RightMargin);
+}
+
 void TParentWeatherInfoForm::KeepLocalTimeRightEdge() {
-    LabelLocalTime->move(LocalTimeRight - LabelLocalTime->width(), LabelLocalTime->y());
+    LabelLocalTime->move(scale_.X(LocalTimeRight) - LabelLocalTime->width(), LabelLocalTime->y());
 }
 
 void TParentWeatherInfoForm::SetLocalTime(const std::string& text) {

@@ -1,12 +1,15 @@
 // The desktop program's smaller parts: its command line, the single-instance guard, the tray
 // icon's tip, balloon and animation, and the location panel copying what the core computed.
+#include "app/DesktopRules.h"
 #include "app/ParentWeatherInfo.h"
 #include "app/qt/CommandLine.h"
 #include "app/qt/CoolTrayIcon.h"
+#include "app/qt/FormFont.h"
 #include "app/qt/ParentWeatherInfoForm.h"
 #include "app/qt/Pictures.h"
 #include "app/qt/SingleInstance.h"
 #include "support/TempFolder.h"
+#include "windows/qt/MessageBox.h"
 
 #include <QtTest>
 #include <string>
@@ -189,8 +192,25 @@ private slots:
              {std::pair{form.LeftLabelPresentWeather, form.LabelPresentWeather},
               std::pair{form.LeftLabelTemperature, form.LabelTemperature}}) {
             QVERIFY(caption->geometry().right() < value->x());
-            QVERIFY(value->x() >= (caption->x() == 224 ? 320 : 572));
+            const int column = caption == form.LeftLabelPresentWeather ? 320 : 572;
+            QVERIFY(value->x() >= form.Scale().X(column));
         }
+    }
+
+    // The welcome breaks its own lines; the box shows each of them on one line.
+    void messageBoxKeepsItsLineBreaks() {
+        const QString text = PlainText(WelcomeText());
+        int labelWidth = 0;
+        QTimer::singleShot(0, [&labelWidth] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            labelWidth = box->findChild<QLabel*>("qt_msgbox_label")->width();
+            box->accept();
+        });
+        ShowMessageBox(nullptr, QMessageBox::Information, text);
+        const QFontMetrics metrics(QApplication::font("QMessageBox"));
+        for (const QString& line : text.split('\n'))
+            QVERIFY2(metrics.horizontalAdvance(line) <= labelWidth, qPrintable(line));
     }
 
     void picturesAreCompiledIn() {

@@ -9,6 +9,8 @@
 #include "support/retrieval/ScriptedFtpServer.h"
 
 #include <QApplication>
+#include <QScreen>
+#include <QScrollArea>
 #include <QtTest>
 #include <memory>
 
@@ -163,16 +165,28 @@ private slots:
     }
     void arrangement() {
         QFETCH(QString, settings);
+        QFETCH(int, height);
         QFETCH(QList<int>, stackedSlots);
         TMainForm& form = Start(settings.toStdString());
-        QTEST(form.height(), "height");
-        QCOMPARE(form.width(), 686);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        // The layout's numbers are design units, scaled by the window's font.
+        const DesignScale& scale = form.Scale();
+        if (form.height() < scale.Y(height)) // too low a screen: the stacked panels scroll
+            QVERIFY(form.PanelTop->height() > form.StackedArea->viewport()->height());
+        else
+            QCOMPARE(form.height(), scale.Y(height));
+        // Only a screen narrower than that (with room for the window's borders) makes it narrower.
+        QVERIFY(form.width() >=
+                std::min(scale.X(686), form.screen()->availableGeometry().width() - 8));
         QCOMPARE(form.PageControl->isVisibleTo(&form), stackedSlots.isEmpty());
+        const int firstTop = std::max(scale.Y(60), form.StackedArea->y());
         for (int k = 0; k < stackedSlots.size(); ++k) {
             QWidget* panel = form.Panels[static_cast<std::size_t>(stackedSlots[k] - 1)];
             QCOMPARE(panel->parentWidget(), form.PanelTop);
-            QCOMPARE(panel->mapTo(&form, QPoint(0, 0)), QPoint(10, 60 + k * 113));
-            QCOMPARE(panel->height(), 113);
+            QCOMPARE(panel->mapTo(&form, QPoint(0, 0)),
+                     QPoint(scale.X(10), firstTop + scale.Y(k * 113)));
+            QCOMPARE(panel->height(), scale.Y(113));
         }
         for (std::size_t index = 0; index < form.Panels.size(); ++index) {
             const bool stacked = stackedSlots.contains(int(index) + 1);
@@ -184,7 +198,7 @@ private slots:
         TMainForm& form = Start("TabbedView=0\nLocationCode3=C\nLocationName3=C\n");
         form.Settings().Slot(3) = {"", "", "0"};
         form.ArrangeLocationPanels();
-        QCOMPARE(form.height(), 227);
+        QCOMPARE(form.height(), form.Scale().Y(227));
         QCOMPARE(form.Panels[2]->parentWidget(), form.TabSheets[2]);
         QVERIFY(!form.PageControl->isVisibleTo(&form));
     }
@@ -193,7 +207,7 @@ private slots:
         TMainForm& form = Start("TabbedView=0\nLocationCode2=B\nLocationName2=B\n");
         form.Settings().TabbedView = true;
         form.ArrangeLocationPanels();
-        QCOMPARE(form.height(), 271);
+        QCOMPARE(form.height(), form.Scale().Y(271));
         QVERIFY(form.PageControl->isVisibleTo(&form));
         QCOMPARE(form.Panels[0]->parentWidget(), form.TabSheets[0]);
         QCOMPARE(form.Panels[1]->parentWidget(), form.TabSheets[1]);
