@@ -32,16 +32,17 @@ TEST(FetchOverHttps, RunsLikeTheFtpRunAndRefusesWhatItMustNot) {
     };
     const Case cases[] = {
         {"five stations over one connection", FiveStations, ""},
-        {"missing station", {"EHAM", "XXXX", "KJFK"},
+        {"missing station",
+         {"EHAM", "XXXX", "KJFK"},
          "The weather server answered \"404 File not found\" for XXXX.TXT."},
         {"file over 1 MiB", {"EHAM", "BIGF"}, "The station file BIGF.TXT is larger than 1 MiB."},
         {"stalled server, ended by the watchdog", {"EHAM", "STAL"}, "watchdog"},
-        {"certificate for another host", {"EHAM"}, "HTTPS error: SSL: no alternative certificate",
+        {"certificate for another host",
+         {"EHAM"},
+         "HTTPS error: SSL: no alternative certificate",
          Port::WrongHost},
         {"untrusted CA", {"EHAM"}, "HTTPS error: SSL certificate problem", Port::Good, Ca::Other},
-        {"redirect to http",
-         {"REDI"},
-         "HTTPS error: Redirect to http://127.0.0.1:"},
+        {"redirect to http", {"REDI"}, "HTTPS error: Redirect to http://127.0.0.1:"},
         {"connection closed mid-body", {"CUTS"}, "HTTPS error: transfer closed with"},
     };
 
