@@ -32,12 +32,43 @@ std::string Trimmed(std::string text) {
     return text;
 }
 
-// "HTTP/1.1 404 Not Found" -> "404 Not Found"; HTTP/2 sends no reason, only "HTTP/2 404".
+// HTTP/2 answers carry no reason text; these are the ones a file server is likely to give.
+struct Reason {
+    long Code;
+    const char* Text;
+};
+constexpr Reason StandardReasons[] = {
+    {400, "Bad Request"},
+    {401, "Unauthorized"},
+    {403, "Forbidden"},
+    {404, "Not Found"},
+    {410, "Gone"},
+    {429, "Too Many Requests"},
+    {500, "Internal Server Error"},
+    {502, "Bad Gateway"},
+    {503, "Service Unavailable"},
+    {504, "Gateway Timeout"},
+};
+
+std::string StandardReason(long code) {
+    for (const Reason& reason : StandardReasons) {
+        if (reason.Code == code) {
+            return reason.Text;
+        }
+    }
+    return "";
+}
+
+// "HTTP/1.1 404 Not Found" -> "404 Not Found"; "HTTP/2 404" -> "404 Not Found" as well.
 std::string StatusOf(const std::string& statusLine, long code) {
     const std::size_t space = statusLine.find(' ');
     const std::string status =
         space == std::string::npos ? std::string() : Trimmed(statusLine.substr(space + 1));
-    return status.size() > 3 ? status : std::to_string(code);
+    if (status.size() > 4) {
+        return status;
+    }
+    const std::string reason = StandardReason(code);
+    return std::to_string(code) + (reason.empty() ? "" : " " + reason);
 }
 
 } // namespace
@@ -57,10 +88,14 @@ struct HttpsClient::Handles {
     std::string* body = nullptr;
     bool tooLarge = false;
     std::string statusLine;
+    bool success = false; // the answer being received is a 200
 
     static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) {
         auto& self = *static_cast<Handles*>(user);
         const std::size_t bytes = size * count;
+        if (!self.success) {
+            return bytes; // an error page is not the station's file: only its status counts
+        }
         if (self.body->size() + bytes > MaxFileBytes) {
             self.tooLarge = true;
             return 0; // ends the transfer with CURLE_WRITE_ERROR
@@ -76,6 +111,9 @@ struct HttpsClient::Handles {
         const std::string_view line(data, std::min(bytes, MaxStatusLineBytes));
         if (line.starts_with("HTTP/")) {
             self.statusLine = Trimmed(std::string(line));
+            const std::size_t space = self.statusLine.find(' ');
+            self.success =
+                space != std::string::npos && self.statusLine.compare(space + 1, 3, "200") == 0;
         }
         return bytes;
     }
@@ -147,6 +185,7 @@ void HttpsClient::Retrieve(const std::string& code, std::string& buffer) {
     h.body = &buffer;
     h.tooLarge = false;
     h.statusLine.clear();
+    h.success = false;
     h.error[0] = '\0';
     try {
         Perform();
