@@ -47,6 +47,7 @@ def make_server_cert(name, alt_name, cwd):
 
 class Handler(http.server.SimpleHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
+    disable_nagle_algorithm = True  # headers and body go out as separate writes
     events = None
 
     def setup(self):
