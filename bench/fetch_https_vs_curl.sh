@@ -49,17 +49,17 @@ curl_run() {
         -o "$work/out/#1.TXT"
 }
 
-# Median of RUNS timings of a command, in microseconds.
-median_us() {
-    local samples=()
-    for ((i = 0; i < runs; i++)); do
-        local start end
-        start=$(date +%s%N)
-        "$@"
-        end=$(date +%s%N)
-        samples+=($(((end - start) / 1000)))
-    done
-    printf '%s\n' "${samples[@]}" | sort -n | awk '{ v[NR] = $1 } END {
+# Microseconds one run of a command takes.
+time_us() {
+    local start end
+    start=$(date +%s%N)
+    "$@"
+    end=$(date +%s%N)
+    echo $(((end - start) / 1000))
+}
+
+median() {
+    sort -n | awk '{ v[NR] = $1 } END {
         if (NR % 2) print v[(NR + 1) / 2]; else print int((v[NR / 2] + v[NR / 2 + 1]) / 2) }'
 }
 
@@ -72,9 +72,16 @@ for code in "${codes[@]}"; do
     cmp -s "$stations/$code.TXT" "$work/out/$code.TXT" || { echo "curl missed $code" >&2; exit 1; }
 done
 
-nimbrel=$(median_us nimbrel_run)
-curl=$(median_us curl_run)
-echo "runs:            $runs each, 5 stations, HTTPS with keep-alive, 127.0.0.1"
+# Taken in turns, so that other work on the machine weighs on both alike.
+nimbrel_samples=()
+curl_samples=()
+for ((i = 0; i < runs; i++)); do
+    nimbrel_samples+=("$(time_us nimbrel_run)")
+    curl_samples+=("$(time_us curl_run)")
+done
+nimbrel=$(printf '%s\n' "${nimbrel_samples[@]}" | median)
+curl=$(printf '%s\n' "${curl_samples[@]}" | median)
+echo "runs:            $runs each in turns, 5 stations, HTTPS with keep-alive, 127.0.0.1"
 echo "nimbrel-cli:     ${nimbrel} us (median)"
 echo "curl:            ${curl} us (median)"
 awk -v a="$nimbrel" -v b="$curl" 'BEGIN { printf "ratio:           %.2fx curl (target <= 1.25x)\n", a / b }'
