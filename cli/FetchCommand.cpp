@@ -15,6 +15,8 @@ namespace {
 struct FetchOptions {
     std::string Server;
     bool Active = false;
+    bool Https = false;
+    std::string CaFile;
     double WatchdogSeconds = 30;
     std::vector<std::string> Codes;
 };
@@ -34,7 +36,7 @@ FtpServerAddress ParseServer(const std::string& text) {
         if (!digits || std::stoi(port) < 1 || std::stoi(port) > 65535) {
             throw CLI::ValidationError("--server", "port must be a number from 1 to 65535");
         }
-        address.Port = static_cast<uint16_t>(std::stoi(port));
+        address.SetPort(static_cast<uint16_t>(std::stoi(port)));
     }
     if (address.Host.empty()) {
         throw CLI::ValidationError("--server", "host name missing");
@@ -62,6 +64,9 @@ int RunFetch(const FetchOptions& options) {
             index < options.Codes.size() ? options.Codes[index] : std::string();
     }
     settings.FtpActiveMode = options.Active;
+    settings.UseHttps = options.Https;
+    FtpServerAddress server = ParseServer(options.Server);
+    server.CaFile = options.CaFile;
     const auto watchdog = std::chrono::milliseconds(
         std::max<long long>(1, static_cast<long long>(options.WatchdogSeconds * 1000)));
 
@@ -69,7 +74,7 @@ int RunFetch(const FetchOptions& options) {
     TLogList log(clock);
     LoopScheduler loop;
     MainView view;
-    TMainController controller(loop, view, log, settings, ParseServer(options.Server), watchdog);
+    TMainController controller(loop, view, log, settings, server, watchdog);
     // The end of the run, by the worker or the watchdog, ends the loop at once.
     controller.UpdateLocations = [&loop](bool) { loop.Quit(); };
     controller.StartGetWeatherReport();
@@ -87,9 +92,14 @@ void RegisterFetchCommand(CLI::App& app, int& exitCode) {
     auto options = std::make_shared<FetchOptions>();
     CLI::App* sub = app.add_subcommand(
         "fetch", "Run one fetch of the station files of up to five codes and print the result");
-    sub->add_option("--server", options->Server, "FTP server as HOST[:PORT]")
-        ->default_str("tgftp.nws.noaa.gov:21");
+    sub->add_option("--server", options->Server,
+                    "Weather server as HOST[:PORT] (port 21, or 443 with --https)")
+        ->default_str("tgftp.nws.noaa.gov");
     sub->add_flag("--active", options->Active, "Use an active-mode data connection");
+    sub->add_flag("--https", options->Https, "Fetch over HTTPS instead of FTP");
+    sub->add_option("--ca-file", options->CaFile,
+                    "With --https: certificates (PEM) to trust instead of the system's")
+        ->check(CLI::ExistingFile);
     sub->add_option("--watchdog", options->WatchdogSeconds, "Seconds before the run is cut off")
         ->check(CLI::PositiveNumber)
         ->default_val(30);

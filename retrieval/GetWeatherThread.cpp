@@ -1,7 +1,6 @@
 #include "retrieval/GetWeatherThread.h"
 
 #include "decode/MyLibrary.h"
-#include "retrieval/FtpClient.h"
 
 #include <atomic>
 #include <exception>
@@ -33,7 +32,7 @@ struct TGetWeatherThread::Run {
     Scheduler* scheduler = nullptr;
     std::function<void(FetchProgress)> progress;
     std::function<void(FetchOutcome)> finished;
-    FtpClient client;
+    std::unique_ptr<StationSource> client;
     std::atomic<bool> abandoned = false; // written on the main thread only
     std::atomic<bool> ended = false;
     bool delivered = false; // main thread only: the final hand-over has returned
@@ -62,6 +61,7 @@ TGetWeatherThread::TGetWeatherThread(FetchRequest request, Scheduler& scheduler,
     run_->scheduler = &scheduler;
     run_->progress = std::move(progress);
     run_->finished = std::move(finished);
+    run_->client = MakeStationSource(run_->request);
     thread_ = std::thread([run = run_] {
         Body(run);
         run->ended = true;
@@ -85,27 +85,22 @@ void TGetWeatherThread::Abandon() {
     // A run still under way gets a moment to send its QUIT before the caller goes on (and the
     // program perhaps ends); a finished one has already disconnected.
     const bool underWay = !run_->delivered && !run_->ended;
-    run_->client.Abort(underWay ? std::chrono::milliseconds(50) : std::chrono::milliseconds(0));
+    run_->client->Abort(underWay ? std::chrono::milliseconds(50) : std::chrono::milliseconds(0));
 }
 
 void TGetWeatherThread::Body(const std::shared_ptr<Run>& run) {
     FetchOutcome outcome;
-    FtpClient& client = run->client;
+    StationSource& client = *run->client;
     run->Notify(FetchProgress::Connecting);
     try {
         try {
-            client.Host = run->request.Server.Host;
-            client.Port = run->request.Server.Port;
-            client.Username = AnonymousUser;
-            client.Password = AnonymousPassword;
-            client.Passive = !run->request.FtpActiveMode;
             client.Connect();
             run->Notify(FetchProgress::Retrieving);
-            client.ChangeDirectory(WeatherDirectory);
+            client.EnterStationDirectory();
             for (std::size_t slot = 0; slot < outcome.Buffers.size(); ++slot) {
                 const std::string& code = run->request.LocationCodes[slot];
                 if (!code.empty()) {
-                    client.Retrieve(code + ".TXT", outcome.Buffers[slot]);
+                    client.Retrieve(code, outcome.Buffers[slot]);
                 }
             }
         } catch (...) {

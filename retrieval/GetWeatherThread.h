@@ -1,7 +1,8 @@
 #pragma once
 // One fetch run: a worker thread that downloads the station files of the configured slots over
-// one FTP connection and hands the outcome to the main thread.
+// one connection (FTP, or HTTPS where FTP is blocked) and hands the outcome to the main thread.
 #include "app/Scheduler.h"
+#include "retrieval/StationSource.h"
 
 #include <array>
 #include <cstdint>
@@ -10,12 +11,21 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <utility>
 
 namespace nimbrel {
 
+// The weather server; a port given on a command line stands for both ways to it.
 struct FtpServerAddress {
+    FtpServerAddress() = default;
+    FtpServerAddress(std::string host, uint16_t port) : Host(std::move(host)) { SetPort(port); }
+
     std::string Host = "tgftp.nws.noaa.gov";
     uint16_t Port = 21;
+    uint16_t HttpsPort = 443;
+    std::string CaFile; // HTTPS: the certificates to trust; empty: the system's CA store
+
+    void SetPort(uint16_t port) { Port = HttpsPort = port; }
 };
 
 inline constexpr const char* WeatherDirectory = "data/observations/metar/stations";
@@ -31,7 +41,11 @@ struct FetchRequest {
     FtpServerAddress Server;
     std::array<std::string, 5> LocationCodes;
     bool FtpActiveMode = false;
+    bool UseHttps = false;
 };
+
+// The way to the server that the request asks for, configured but not yet connected.
+std::unique_ptr<StationSource> MakeStationSource(const FetchRequest& request);
 
 struct FetchOutcome {
     std::array<std::string, 5> Buffers; // the bytes of each slot's file; empty when not fetched
@@ -57,7 +71,7 @@ public:
     TGetWeatherThread(const TGetWeatherThread&) = delete;
     TGetWeatherThread& operator=(const TGetWeatherThread&) = delete;
 
-    // Main thread: stops the run at once. Its sockets are closed so blocked calls return, and
+    // Main thread: stops the run at once. Its connection is closed so blocked calls return, and
     // nothing it would still deliver reaches the main thread.
     void Abandon();
 

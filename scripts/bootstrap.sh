@@ -5,12 +5,12 @@
 set -euo pipefail
 
 build_pkgs=(cmake ninja-build g++ pkg-config libasio-dev libcli11-dev nlohmann-json3-dev libpcre2-dev
-            qt6-base-dev qt6-base-dev-tools qt6-svg-dev)
+            libcurl4-openssl-dev qt6-base-dev qt6-base-dev-tools qt6-svg-dev)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev python3-pyftpdlib
-           xvfb xauth openbox trayer xdotool x11-utils imagemagick curl
-           desktop-file-utils appstream man-db file clang-format)
+           xvfb xauth openbox trayer xdotool x11-utils imagemagick curl openssl python3
+           ca-certificates desktop-file-utils appstream man-db file clang-format)
 package_pkgs=(dpkg-dev fakeroot lintian file)
-run_pkgs=(python3-pyftpdlib xvfb xauth openbox trayer x11-utils xdotool imagemagick)
+run_pkgs=(ca-certificates python3-pyftpdlib xvfb xauth openbox trayer x11-utils xdotool imagemagick)
 
 case "${1:-all}" in
     build) wanted=("${build_pkgs[@]}") ;;

@@ -75,6 +75,8 @@ public:
     void Apply(TSettings& settings, bool& preferencesHaveBeenChanged);
 
     bool ApplyEnabled() const { return applyEnabled_; }
+    // FTP's data-connection mode means nothing while the reports come over HTTPS.
+    bool FtpActiveModeEnabled() const { return !Values.UseHttps; }
 
 private:
     bool applyEnabled_ = false;

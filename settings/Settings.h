@@ -27,6 +27,7 @@ struct TSettings {
     bool UseMetricValues = true;
     bool UseCelsius = true;
     bool Use24HourClock = true;
+    bool UseHttps = false; // fetch over HTTPS instead of FTP
     std::array<LocationSlot, 5> Slots{{
         {"EHAM", "Amsterdam Airport Schiphol", "1"},
         {"", "", "0"},

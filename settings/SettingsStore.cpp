@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <span>
 #include <tuple>
 
 namespace nimbrel {
@@ -34,6 +35,12 @@ constexpr BoolKey BoolKeys[] = {
     {"UseCelsius", &TSettings::UseCelsius},
     {"UseMetricValues", &TSettings::UseMetricValues},
     {"FtpActiveMode", &TSettings::FtpActiveMode},
+};
+
+// Keys that came later are written after all the others, so a file that had none of them keeps
+// its order and only grows at the end.
+constexpr BoolKey LaterBoolKeys[] = {
+    {"UseHttps", &TSettings::UseHttps},
 };
 
 struct IntKey {
@@ -80,9 +87,12 @@ SettingsWriteError::SettingsWriteError(const std::string& path)
 TSettings LoadSettings(const std::string& path) {
     const TIniFile ini = TIniFile::Load(path);
     TSettings settings;
-    for (const BoolKey& entry : BoolKeys) {
-        if (const auto number = ReadNumber(ini, entry.Key)) {
-            settings.*entry.Field = *number != 0;
+    for (const std::span<const BoolKey> keys :
+         {std::span<const BoolKey>(BoolKeys), std::span<const BoolKey>(LaterBoolKeys)}) {
+        for (const BoolKey& entry : keys) {
+            if (const auto number = ReadNumber(ini, entry.Key)) {
+                settings.*entry.Field = *number != 0;
+            }
         }
     }
     for (const IntKey& entry : IntKeys) {
@@ -110,6 +120,9 @@ std::vector<std::pair<std::string, std::string>> SettingsKeyValues(const TSettin
         for (int number = 1; number <= SlotCount; ++number) {
             values.emplace_back(SlotKeyName(slotKey, number), settings.Slot(number).*slotKey.Field);
         }
+    }
+    for (const BoolKey& entry : LaterBoolKeys) {
+        values.emplace_back(entry.Key, settings.*entry.Field ? "1" : "0");
     }
     return values;
 }

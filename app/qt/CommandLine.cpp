@@ -20,8 +20,12 @@ bool ParsePort(const std::string& text, uint16_t& port) {
 bool ParseServer(const std::string& text, FtpServerAddress& server) {
     const auto colon = text.rfind(':');
     server.Host = text.substr(0, colon);
-    if (colon != std::string::npos && !ParsePort(text.substr(colon + 1), server.Port))
-        return false;
+    uint16_t port = 0;
+    if (colon != std::string::npos) {
+        if (!ParsePort(text.substr(colon + 1), port))
+            return false;
+        server.SetPort(port);
+    }
     return !server.Host.empty();
 }
 
@@ -67,10 +71,15 @@ std::string UsageText() {
            "Shows the weather at up to five stations in the system tray and a window.\n"
            "\n"
            "Options:\n"
-           "  --server HOST[:PORT]  fetch reports from this FTP server instead of the\n"
-           "                        default weather server (port 21 unless given)\n"
+           "  --server HOST[:PORT]  fetch reports from this server instead of the\n"
+           "                        default weather server (port 21, or 443 with\n"
+           "                        HTTPS, unless given)\n"
            "  -h, --help            show this help and exit\n"
-           "  --version             show the version and exit\n";
+           "  --version             show the version and exit\n"
+           "\n"
+           "Environment:\n"
+           "  NIMBREL_CA_FILE       certificates (PEM) to trust for HTTPS instead of the\n"
+           "                        system's\n";
 }
 
 std::string VersionText() {

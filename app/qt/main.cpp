@@ -8,6 +8,7 @@
 #include "app/qt/SingleInstance.h"
 #include "app/qt/TerminationRequest.h"
 #include "decode/Clock.h"
+#include "retrieval/HttpsClient.h"
 #include "settings/SettingsStore.h"
 #include "windows/qt/MessageBox.h"
 
@@ -40,6 +41,11 @@ int AnswerWithoutWindow(const CommandLine& commandLine) {
     return -1;
 }
 
+std::string CaFile() {
+    const char* path = std::getenv(nimbrel::CaFileVariable);
+    return path ? path : "";
+}
+
 std::string DebugStatePath() {
     const char* path = std::getenv("NIMBREL_DEBUG_STATE");
     return path ? path : "";
@@ -67,6 +73,7 @@ int RunDesktop(int argc, char** argv, const CommandLine& commandLine,
     const nimbrel::SystemClock clock;
     nimbrel::gui::MainFormOptions options;
     options.Server = commandLine.server;
+    options.Server.CaFile = CaFile();
     options.SettingsPath = nimbrel::SettingsFilePath();
     options.ExecutablePath = executable.toStdString();
     options.DebugStatePath = DebugStatePath();

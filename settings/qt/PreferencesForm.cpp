@@ -28,7 +28,7 @@ struct CheckBoxSetting {
     bool TSettings::*setting;
 };
 
-constexpr std::array<CheckBoxSetting, 11> CheckBoxSettings = {{
+constexpr std::array<CheckBoxSetting, 12> CheckBoxSettings = {{
     {&TPreferencesForm::CheckBoxMinimizeOnStartup, &TSettings::MinimizeOnStartup},
     {&TPreferencesForm::CheckBoxGetWeatherReportOnStartup, &TSettings::GetWeatherReportOnStartup},
     {&TPreferencesForm::CheckBoxStartAutomaticallyByWindows,
@@ -41,6 +41,7 @@ constexpr std::array<CheckBoxSetting, 11> CheckBoxSettings = {{
     {&TPreferencesForm::CheckBoxAdvancedWeatherReport, &TSettings::AdvancedWeatherReport},
     {&TPreferencesForm::CheckBoxDisableBalloonMessages, &TSettings::DisableBalloonMessages},
     {&TPreferencesForm::CheckBoxFtpActiveMode, &TSettings::FtpActiveMode},
+    {&TPreferencesForm::CheckBoxUseHttps, &TSettings::UseHttps},
 }};
 
 const std::array<const char*, SlotCount> SlotLabels = {
@@ -233,10 +234,13 @@ QWidget* TPreferencesForm::CreateAdvancedTab() {
     CheckBoxDisableBalloonMessages =
         NewCheckBox("CheckBoxDisableBalloonMessages", tr("Disable weather update messages"), this);
     CheckBoxFtpActiveMode = NewCheckBox("CheckBoxFtpActiveMode", tr("Use FTP active mode"), this);
+    CheckBoxUseHttps = NewCheckBox("CheckBoxUseHttps",
+                                   tr("Retrieve reports over HTTPS (when FTP is blocked)"), this);
     EditDelayGetWeaterOnStartup = NewSpin("EditDelayGetWeaterOnStartup", MinDelayGetWeaterOnStartup,
                                           MaxDelayGetWeaterOnStartup, this);
-    QVBoxLayout* column = CheckBoxColumn({CheckBoxShowLocationCode, CheckBoxAdvancedWeatherReport,
-                                          CheckBoxDisableBalloonMessages, CheckBoxFtpActiveMode});
+    QVBoxLayout* column =
+        CheckBoxColumn({CheckBoxShowLocationCode, CheckBoxAdvancedWeatherReport,
+                        CheckBoxDisableBalloonMessages, CheckBoxFtpActiveMode, CheckBoxUseHttps});
     column->addSpacing(6);
     column->addLayout(SpinRow(tr("Delay getting weather report on startup (in seconds)"),
                               EditDelayGetWeaterOnStartup));
@@ -255,7 +259,13 @@ void TPreferencesForm::FormShow() {
 }
 
 void TPreferencesForm::ControlChanged() {
+    ReadControls();
     model_.CheckBoxClicked();
+    ShowEnabledStates();
+}
+
+void TPreferencesForm::ShowEnabledStates() {
+    CheckBoxFtpActiveMode->setEnabled(model_.FtpActiveModeEnabled());
     ButtonApply->setEnabled(model_.ApplyEnabled());
 }
 
@@ -301,7 +311,7 @@ void TPreferencesForm::ShowValues() {
     for (int slot = 1; slot <= SlotCount; ++slot) {
         ShowSlot(slot);
     }
-    ButtonApply->setEnabled(model_.ApplyEnabled());
+    ShowEnabledStates();
 }
 
 void TPreferencesForm::ShowSlot(int slot) {

@@ -42,6 +42,7 @@ public:
     QCheckBox* CheckBoxAdvancedWeatherReport;
     QCheckBox* CheckBoxDisableBalloonMessages;
     QCheckBox* CheckBoxFtpActiveMode;
+    QCheckBox* CheckBoxUseHttps;
     QSpinBox* EditDelayGetWeaterOnStartup;
 
     // Index 0 is slot 1.
@@ -72,6 +73,7 @@ private:
     QWidget* CreateAdvancedTab();
 
     void ShowValues();
+    void ShowEnabledStates();
     void ShowSlot(int slot);
     void ReadControls();
 

@@ -55,7 +55,7 @@ TEST(SettingsCommand, PrintsTheFileAsASaveWouldWriteIt) {
     EXPECT_NE(result.Out.find(Line("LocationCode2", "KJFK")), std::string::npos);
     EXPECT_NE(result.Out.find(Line("LongReconnectInterval", "30")), std::string::npos);
     EXPECT_EQ(result.Out.find("Foreign"), std::string::npos);
-    EXPECT_TRUE(result.Out.ends_with("\nLocationTimeZoneOffset5=0\n"));
+    EXPECT_TRUE(result.Out.ends_with("\nLocationTimeZoneOffset5=0\nUseHttps=0\n"));
 }
 
 TEST(SettingsCommand, UnreadableFileFailsClearly) {

@@ -175,7 +175,8 @@ private slots:
             for (QCheckBox* box : Form().findChildren<QCheckBox*>()) {
                 box->click();
             }
-            QCOMPARE(Form().findChildren<QCheckBox*>().size(), 11);
+            QCOMPARE(Form().findChildren<QCheckBox*>().size(), 12);
+            QVERIFY(!Form().CheckBoxFtpActiveMode->isEnabled()); // HTTPS is on now
             Form().ButtonOK->click();
         });
         const TSettings defaults;
@@ -190,6 +191,7 @@ private slots:
         QCOMPARE(settings_.AdvancedWeatherReport, !defaults.AdvancedWeatherReport);
         QCOMPARE(settings_.DisableBalloonMessages, !defaults.DisableBalloonMessages);
         QCOMPARE(settings_.FtpActiveMode, !defaults.FtpActiveMode);
+        QCOMPARE(settings_.UseHttps, !defaults.UseHttps);
     }
 };
 

@@ -112,7 +112,7 @@ TEST(PreferencesShow, AnOffsetThatIsNotAWholeNumberDoesNotDisturbTheOtherSlots) 
 // ---------------------------------------------------------------- Apply enabling
 
 TEST(PreferencesApplyButton, FollowsCheckBoxesSelectClearAndApplyOnly) {
-    enum class Event { Show, CheckBox, Select, Clear, TimeZone, NameTyped, Apply };
+    enum class Event { Show, CheckBox, HttpsBox, Select, Clear, TimeZone, NameTyped, Apply };
     struct Case {
         const char* name;
         std::vector<Event> events;
@@ -121,6 +121,8 @@ TEST(PreferencesApplyButton, FollowsCheckBoxesSelectClearAndApplyOnly) {
     const std::vector<Case> cases = {
         {"opened", {Event::Show}, false},
         {"check box", {Event::Show, Event::CheckBox}, true},
+        {"HTTPS box", {Event::Show, Event::HttpsBox}, true},
+        {"HTTPS box applied", {Event::Show, Event::HttpsBox, Event::Apply}, false},
         {"select returned OK", {Event::Show, Event::Select}, true},
         {"clear", {Event::Show, Event::Clear}, true},
         {"time zone chosen", {Event::Show, Event::TimeZone}, false},
@@ -141,6 +143,11 @@ TEST(PreferencesApplyButton, FollowsCheckBoxesSelectClearAndApplyOnly) {
                 break;
             case Event::CheckBox:
                 model.CheckBoxClicked();
+                break;
+            case Event::HttpsBox:
+                model.Values.UseHttps = !model.Values.UseHttps;
+                model.CheckBoxClicked();
+                EXPECT_EQ(model.FtpActiveModeEnabled(), !model.Values.UseHttps);
                 break;
             case Event::Select:
                 model.SelectLocation(2, {"LFPG", "Paris", "1"});

@@ -43,7 +43,8 @@ constexpr const char* DefaultsFile = "[Preferences]\n"
                                      "LocationTimeZoneOffset2=0\n"
                                      "LocationTimeZoneOffset3=0\n"
                                      "LocationTimeZoneOffset4=0\n"
-                                     "LocationTimeZoneOffset5=0\n";
+                                     "LocationTimeZoneOffset5=0\n"
+                                     "UseHttps=0\n";
 
 TSettings LoadText(const std::string& text) {
     const TempFolder folder;
@@ -136,6 +137,7 @@ TEST(SettingsRoundTrip, EveryFieldSurvivesASave) {
     changed.UseMetricValues = false;
     changed.UseCelsius = false;
     changed.Use24HourClock = false;
+    changed.UseHttps = true;
     for (int n = 1; n <= 5; ++n) {
         changed.Slot(n) = {"K00" + std::to_string(n), "Name =; " + std::to_string(n),
                            std::to_string(-n)};
@@ -158,9 +160,22 @@ TEST(SettingsSave, KeepsForeignLinesAndUpdatesInPlace) {
         saved.rfind("; my notes\n[Preferences]\nUseCelsius=0\nMyOwnKey=mine\nAppVersion=1.6\n", 0),
         0u)
         << saved;
-    EXPECT_NE(saved.find("LocationTimeZoneOffset5=0\n\n[Extra]\nX=1\n"), std::string::npos)
+    EXPECT_NE(saved.find("LocationTimeZoneOffset5=0\nUseHttps=0\n\n[Extra]\nX=1\n"),
+              std::string::npos)
         << saved;
     EXPECT_FALSE(LoadSettings(path).UseCelsius);
+}
+
+TEST(SettingsSave, AFileFromBeforeHttpsLoadsAsBeforeAndGainsTheKeyAtItsEnd) {
+    const std::string defaults = DefaultsFile;
+    const std::string older = defaults.substr(0, defaults.find("UseHttps=0\n"));
+    const TempFolder folder;
+    const std::string path = folder.File("Nimbrel.ini");
+    WriteFile(path, older);
+    const TSettings loaded = LoadSettings(path);
+    EXPECT_EQ(SettingsKeyValues(loaded), SettingsKeyValues(TSettings()));
+    SaveSettings(loaded, path);
+    EXPECT_EQ(ReadFile(path), older + "UseHttps=0\n");
 }
 
 // Tests run as root, so a refused write is made from the file system's shape, not from rights.

@@ -1,0 +1,46 @@
+#include "retrieval/FtpClient.h"
+#include "retrieval/GetWeatherThread.h"
+#include "retrieval/HttpsClient.h"
+
+namespace nimbrel {
+
+namespace {
+
+// The FTP session as a run uses it: anonymous login, one change into the station folder, then
+// one data connection per file.
+class FtpStationSource final : public StationSource {
+public:
+    FtpStationSource(const FtpServerAddress& server, bool activeMode) {
+        client_.Host = server.Host;
+        client_.Port = server.Port;
+        client_.Username = AnonymousUser;
+        client_.Password = AnonymousPassword;
+        client_.Passive = !activeMode;
+    }
+
+    void Connect() override { client_.Connect(); }
+    void EnterStationDirectory() override { client_.ChangeDirectory(WeatherDirectory); }
+    void Retrieve(const std::string& code, std::string& buffer) override {
+        client_.Retrieve(code + ".TXT", buffer);
+    }
+    void Disconnect() override { client_.Disconnect(); }
+    void Abort(std::chrono::milliseconds grace) override { client_.Abort(grace); }
+
+private:
+    FtpClient client_;
+};
+
+} // namespace
+
+std::unique_ptr<StationSource> MakeStationSource(const FetchRequest& request) {
+    if (!request.UseHttps) {
+        return std::make_unique<FtpStationSource>(request.Server, request.FtpActiveMode);
+    }
+    auto client = std::make_unique<HttpsClient>();
+    client->Host = request.Server.Host;
+    client->Port = request.Server.HttpsPort;
+    client->CaFile = request.Server.CaFile;
+    return client;
+}
+
+} // namespace nimbrel
