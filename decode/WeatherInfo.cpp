@@ -3,14 +3,10 @@
 namespace nimbrel {
 
 int WrapHour(int hour, int offset) {
-    const int s = hour + offset;
-    if (s > 24)
-        return s - 24;
-    if (s == 24)
-        return 0;
-    if (s < 0)
-        return s + 24;
-    return s;
+    // In 64 bits the sum cannot overflow; for an hour 0..23 and an offset -24..24 this is the
+    // same hour as "s - 24 above 24, 0 at 24, s + 24 below 0".
+    const long long hours = (static_cast<long long>(hour) + offset) % 24;
+    return static_cast<int>(hours < 0 ? hours + 24 : hours);
 }
 
 } // namespace nimbrel

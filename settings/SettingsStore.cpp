@@ -77,6 +77,11 @@ std::string NonEmptyOr(const char* value, const std::string& fallback) {
 SettingsWriteError::SettingsWriteError(const std::string& path)
     : std::runtime_error("Unable to write to " + path) {}
 
+bool SettingsFileMissing(const std::string& path) {
+    std::error_code error;
+    return fs::status(path, error).type() == fs::file_type::not_found;
+}
+
 TSettings LoadSettings(const std::string& path) {
     const TIniFile ini = TIniFile::Load(path);
     TSettings settings;
@@ -132,10 +137,9 @@ std::string SettingsFileText(const TSettings& settings) {
 
 void SaveSettings(const TSettings& settings, const std::string& path) {
     try {
-        // Starting from the file as it is keeps the user's own lines and sections.
-        TIniFile ini = TIniFile::Load(path);
-        WriteSettings(settings, ini);
-        ini.Save(path);
+        // Starting from the file as it is keeps the user's own lines and sections; the update
+        // holds off other saves so none of them loses what this one read.
+        TIniFile::Update(path, [&settings](TIniFile& ini) { WriteSettings(settings, ini); });
     } catch (const IniFileError&) {
         std::error_code error;
         throw SettingsWriteError(fs::absolute(path, error).string());
@@ -143,9 +147,14 @@ void SaveSettings(const TSettings& settings, const std::string& path) {
 }
 
 bool SaveSettingsAndAutostart(const TSettings& settings, const std::string& path,
-                              const std::string& executablePath) {
+                              const std::string& executablePath,
+                              const std::function<void(const std::string&)>& warn) {
     SaveSettings(settings, path);
-    return SetAutostart(ProductName, executablePath, settings.StartAutomaticallyByWindows);
+    const bool enable = settings.StartAutomaticallyByWindows;
+    if (const auto refusal = AutostartRefusal(executablePath); enable && refusal && warn) {
+        warn(*refusal);
+    }
+    return SetAutostart(ProductName, executablePath, enable);
 }
 
 std::string UserConfigFolder() {

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QtTest>
 #include <memory>
+#include <unistd.h>
 
 using namespace nimbrel;
 using namespace nimbrel::gui;
@@ -41,13 +42,17 @@ class TestMainForm : public QObject {
     std::string SettingsPath() const { return folder_->File("Nimbrel.ini"); }
 
     TMainForm& Start(const std::string* settingsBody, uint16_t port = 21,
-                     std::chrono::milliseconds watchdog = std::chrono::seconds(30)) {
+                     std::chrono::milliseconds watchdog = std::chrono::seconds(30),
+                     const std::string& settingsPath = {},
+                     std::function<void(const std::string&)> reportWithoutDialog = {}) {
         if (settingsBody)
             nimbrel::testing::WriteFile(SettingsPath(), SettingsText(*settingsBody));
         scheduler_ = std::make_unique<QtScheduler>();
         MainFormOptions options;
         options.Server = {"127.0.0.1", port};
-        options.SettingsPath = SettingsPath();
+        options.SettingsPath = settingsPath.empty() ? SettingsPath() : settingsPath;
+        if (reportWithoutDialog)
+            options.ReportWithoutDialog = std::move(reportWithoutDialog);
         options.ExecutablePath = "/usr/bin/nimbrel";
         options.TrayAvailable = [this] { return trayAvailable_; };
         options.Watchdog = watchdog;
@@ -58,8 +63,10 @@ class TestMainForm : public QObject {
         return *form_;
     }
     TMainForm& Start(const std::string& settingsBody, uint16_t port = 21,
-                     std::chrono::milliseconds watchdog = std::chrono::seconds(30)) {
-        return Start(&settingsBody, port, watchdog);
+                     std::chrono::milliseconds watchdog = std::chrono::seconds(30),
+                     const std::string& settingsPath = {},
+                     std::function<void(const std::string&)> reportWithoutDialog = {}) {
+        return Start(&settingsBody, port, watchdog, settingsPath, std::move(reportWithoutDialog));
     }
 
 private slots:
@@ -320,13 +327,46 @@ private slots:
         QCOMPARE(form.StatusBarPanel->text(), QString("Getting weather report..."));
     }
 
+    void unreadableSettingsAreNotOverwritten_data() {
+        QTest::addColumn<QString>("shape");
+        QTest::newRow("folder in the file's place") << "folder";
+        QTest::newRow("link loop") << "loop";
+        QTest::newRow("folder that cannot be searched") << "unsearchable";
+    }
     void unreadableSettingsAreNotOverwritten() {
-        // A folder where the file should be cannot be read as settings.
-        std::filesystem::create_directories(SettingsPath());
-        TMainForm& form = Start(nullptr);
+        QFETCH(QString, shape);
+        namespace fs = std::filesystem;
+        const fs::path inner = folder_->Path() / "inner";
+        if (shape == "folder") {
+            fs::create_directories(SettingsPath());
+        } else if (shape == "loop") {
+            fs::create_symlink(SettingsPath(), SettingsPath());
+        } else {
+            if (geteuid() == 0)
+                QSKIP("root searches every folder");
+            fs::create_directories(inner);
+            fs::permissions(inner, fs::perms::none);
+        }
+        const std::string path = shape == "unsearchable" ? (inner / "Nimbrel.ini").string()
+                                                         : SettingsPath();
+        TMainForm& form = Start(nullptr, 21, std::chrono::seconds(30), path);
         QCOMPARE(messages_.size(), 1);
+        QVERIFY(!form.IsFirstRun);
         form.FormDestroy();
-        QVERIFY(std::filesystem::is_directory(SettingsPath()));
+        std::error_code ignored;
+        fs::permissions(inner, fs::perms::owner_all, ignored);
+        QVERIFY(!fs::is_regular_file(fs::symlink_status(path)));
+    }
+
+    void endedSessionReportsAFailedSaveWithoutADialog() {
+        std::vector<std::string> reported;
+        TMainForm& form = Start("", 21, std::chrono::seconds(30), SettingsPath(),
+                                [&reported](const std::string& text) { reported.push_back(text); });
+        std::filesystem::permissions(SettingsPath(), std::filesystem::perms(0444));
+        form.EndSession();
+        form.FormDestroy();
+        QVERIFY(messages_.isEmpty());
+        QVERIFY(reported == std::vector<std::string>{"Unable to write to " + SettingsPath()});
     }
 };
 

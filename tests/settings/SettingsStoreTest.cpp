@@ -3,9 +3,12 @@
 #include "settings/IniFile.h"
 #include "support/TempFolder.h"
 
+#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <thread>
+#include <vector>
 
 namespace nimbrel {
 namespace {
@@ -163,69 +166,163 @@ TEST(SettingsSave, KeepsForeignLinesAndUpdatesInPlace) {
     EXPECT_FALSE(LoadSettings(path).UseCelsius);
 }
 
-// Tests run as root, so a refused write is made from the file system's shape, not from rights.
-struct RefusedCase {
-    friend void PrintTo(const RefusedCase& c, std::ostream* out) { *out << c.Name; }
+// Tests run as root, so a refused write is made from the file system's shape or the file's
+// read-only mode, not from rights.
+struct FileCase {
+    friend void PrintTo(const FileCase& c, std::ostream* out) { *out << c.Name; }
     const char* Name;
     std::function<std::string(const TempFolder&)> Prepare; // returns the settings path
-    std::function<void(const TempFolder&)> CheckIntact;
+    bool Refused;
+    std::function<void(const TempFolder&)> Check;
 };
 
-class SettingsRefusedWrite : public ::testing::TestWithParam<RefusedCase> {};
+class SettingsSaveFileConditions : public ::testing::TestWithParam<FileCase> {};
 
-TEST_P(SettingsRefusedWrite, RaisesTheErrorWithTheFullPathAndKeepsWhatWasThere) {
-    const RefusedCase& c = GetParam();
+TEST_P(SettingsSaveFileConditions, SavesOrRefusesWithTheFullPathAndHarmsNothing) {
+    const FileCase& c = GetParam();
     const TempFolder folder;
     const std::string path = c.Prepare(folder);
+    TSettings settings;
+    settings.UseCelsius = false;
     try {
-        SaveSettings(TSettings(), path);
-        FAIL() << "the save reported success";
+        SaveSettings(settings, path);
+        EXPECT_FALSE(c.Refused) << "the save reported success";
+        EXPECT_FALSE(LoadSettings(path).UseCelsius);
     } catch (const SettingsWriteError& error) {
+        EXPECT_TRUE(c.Refused) << error.what();
         EXPECT_EQ(std::string(error.what()), "Unable to write to " + path);
     }
-    c.CheckIntact(folder);
+    c.Check(folder);
+}
+
+const std::string OldSettings = "; mine\n[Preferences]\nUseCelsius=1\n";
+
+std::filesystem::perms Permissions(const std::string& path) {
+    return std::filesystem::status(path).permissions();
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, SettingsRefusedWrite,
+    Cases, SettingsSaveFileConditions,
     ::testing::Values(
-        RefusedCase{"FolderInTheFilesPlace",
-                    [](const TempFolder& f) {
-                        WriteFile(f.File("Nimbrel.ini/inside.txt"), "precious");
-                        return f.File("Nimbrel.ini");
-                    },
-                    [](const TempFolder& f) {
-                        EXPECT_EQ(ReadFile(f.File("Nimbrel.ini/inside.txt")), "precious");
-                        EXPECT_FALSE(std::filesystem::exists(f.File("Nimbrel.ini.tmp")));
-                    }},
-        RefusedCase{
-            "FileInTheFoldersPlace",
-            [](const TempFolder& f) {
-                WriteFile(f.File("config"), "not a folder");
-                return f.File("config/Nimbrel.ini");
-            },
-            [](const TempFolder& f) { EXPECT_EQ(ReadFile(f.File("config")), "not a folder"); }},
-        RefusedCase{"TemporaryFileBlocked",
-                    [](const TempFolder& f) {
-                        WriteFile(f.File("Nimbrel.ini"), "[Preferences]\nUseCelsius=0\n");
-                        std::filesystem::create_directories(f.File("Nimbrel.ini.tmp/x"));
-                        return f.File("Nimbrel.ini");
-                    },
-                    [](const TempFolder& f) {
-                        EXPECT_EQ(ReadFile(f.File("Nimbrel.ini")), "[Preferences]\nUseCelsius=0\n");
-                    }},
-        RefusedCase{"OversizedFileNotOverwritten",
-                    [](const TempFolder& f) {
-                        WriteFile(f.File("Nimbrel.ini"), "x");
-                        std::filesystem::resize_file(f.File("Nimbrel.ini"),
-                                                     TIniFile::MaxFileSize + 1);
-                        return f.File("Nimbrel.ini");
-                    },
-                    [](const TempFolder& f) {
-                        EXPECT_EQ(std::filesystem::file_size(f.File("Nimbrel.ini")),
-                                  TIniFile::MaxFileSize + 1);
-                    }}),
+        FileCase{"FolderInTheFilesPlace",
+                 [](const TempFolder& f) {
+                     WriteFile(f.File("Nimbrel.ini/inside.txt"), "precious");
+                     return f.File("Nimbrel.ini");
+                 },
+                 true,
+                 [](const TempFolder& f) {
+                     EXPECT_EQ(ReadFile(f.File("Nimbrel.ini/inside.txt")), "precious");
+                 }},
+        FileCase{"FileInTheFoldersPlace",
+                 [](const TempFolder& f) {
+                     WriteFile(f.File("config"), "not a folder");
+                     return f.File("config/Nimbrel.ini");
+                 },
+                 true,
+                 [](const TempFolder& f) {
+                     EXPECT_EQ(ReadFile(f.File("config")), "not a folder");
+                 }},
+        FileCase{"OversizedFileNotOverwritten",
+                 [](const TempFolder& f) {
+                     WriteFile(f.File("Nimbrel.ini"), "x");
+                     std::filesystem::resize_file(f.File("Nimbrel.ini"),
+                                                  TIniFile::MaxFileSize + 1);
+                     return f.File("Nimbrel.ini");
+                 },
+                 true,
+                 [](const TempFolder& f) {
+                     EXPECT_EQ(std::filesystem::file_size(f.File("Nimbrel.ini")),
+                               TIniFile::MaxFileSize + 1);
+                 }},
+        FileCase{"ReadOnlyFile",
+                 [](const TempFolder& f) {
+                     WriteFile(f.File("Nimbrel.ini"), OldSettings);
+                     std::filesystem::permissions(f.File("Nimbrel.ini"),
+                                                  std::filesystem::perms(0444));
+                     return f.File("Nimbrel.ini");
+                 },
+                 true,
+                 [](const TempFolder& f) {
+                     EXPECT_EQ(ReadFile(f.File("Nimbrel.ini")), OldSettings);
+                     EXPECT_EQ(Permissions(f.File("Nimbrel.ini")), std::filesystem::perms(0444));
+                 }},
+        FileCase{"LinkLoop",
+                 [](const TempFolder& f) {
+                     std::filesystem::create_symlink(f.File("Nimbrel.ini"), f.File("Nimbrel.ini"));
+                     return f.File("Nimbrel.ini");
+                 },
+                 true, [](const TempFolder& f) {
+                     EXPECT_TRUE(std::filesystem::is_symlink(f.File("Nimbrel.ini")));
+                 }},
+        FileCase{"LinkPlantedAtATemporaryName",
+                 [](const TempFolder& f) {
+                     WriteFile(f.File("victim"), "untouched");
+                     std::filesystem::create_symlink(f.File("victim"), f.File("Nimbrel.ini.tmp"));
+                     return f.File("Nimbrel.ini");
+                 },
+                 false,
+                 [](const TempFolder& f) { EXPECT_EQ(ReadFile(f.File("victim")), "untouched"); }},
+        FileCase{"PrivateFileStaysPrivate",
+                 [](const TempFolder& f) {
+                     WriteFile(f.File("Nimbrel.ini"), OldSettings);
+                     std::filesystem::permissions(f.File("Nimbrel.ini"),
+                                                  std::filesystem::perms(0600));
+                     return f.File("Nimbrel.ini");
+                 },
+                 false,
+                 [](const TempFolder& f) {
+                     EXPECT_EQ(Permissions(f.File("Nimbrel.ini")), std::filesystem::perms(0600));
+                     EXPECT_EQ(ReadFile(f.File("Nimbrel.ini")).rfind("; mine\n", 0), 0u);
+                 }},
+        FileCase{"CrashLeftATemporaryFile",
+                 [](const TempFolder& f) {
+                     WriteFile(f.File("Nimbrel.ini"), OldSettings);
+                     WriteFile(f.File("Nimbrel.ini.tmp-Ab12Z9"), "half a save");
+                     WriteFile(f.File("Nimbrel.ini.tmp-notours"), "someone else's");
+                     return f.File("Nimbrel.ini");
+                 },
+                 false,
+                 [](const TempFolder& f) {
+                     EXPECT_FALSE(std::filesystem::exists(f.File("Nimbrel.ini.tmp-Ab12Z9")));
+                     EXPECT_TRUE(std::filesystem::exists(f.File("Nimbrel.ini.tmp-notours")));
+                 }}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+// Saves racing each other keep every line the user wrote, whichever settings win.
+TEST(SettingsSave, ConcurrentSavesKeepTheUsersLines) {
+    const TempFolder folder;
+    const std::string path = folder.File("Nimbrel.ini");
+    const std::string users = "; my notes\n[Preferences]\nMyOwnKey=mine\n\n[Extra]\nX=1\n";
+    WriteFile(path, users);
+    constexpr int Savers = 4;
+    constexpr int Rounds = 25;
+    std::vector<std::thread> savers;
+    std::atomic<int> failures = 0;
+    for (int saver = 0; saver < Savers; ++saver) {
+        savers.emplace_back([&, saver] {
+            TSettings settings;
+            settings.LongReconnectInterval = 100 + saver;
+            for (int round = 0; round < Rounds; ++round) {
+                try {
+                    SaveSettings(settings, path);
+                } catch (const SettingsWriteError&) {
+                    ++failures;
+                }
+            }
+        });
+    }
+    for (std::thread& saver : savers) {
+        saver.join();
+    }
+    EXPECT_EQ(failures, 0);
+    const std::string saved = ReadFile(path);
+    EXPECT_EQ(saved.rfind("; my notes\n[Preferences]\nMyOwnKey=mine\nAppVersion=1.6\n", 0), 0u)
+        << saved;
+    EXPECT_NE(saved.find("LocationTimeZoneOffset5=0\n\n[Extra]\nX=1\n"), std::string::npos)
+        << saved;
+    const int interval = LoadSettings(path).LongReconnectInterval;
+    EXPECT_TRUE(interval >= 100 && interval < 100 + Savers) << interval;
+}
 
 #ifndef _WIN32
 using testing::ScopedEnvironment;
