@@ -163,7 +163,8 @@ std::string ExecLine(const std::string& program) {
     if (std::none_of(program.begin(), program.end(), IsControl)) {
         return ExecArgument(program);
     }
-    return ExecArgument("sh") + " " + ExecArgument("-c") + " " + ExecArgument(ShellStartOf(program));
+    return ExecArgument("sh") + " " + ExecArgument("-c") + " " +
+           ExecArgument(ShellStartOf(program));
 }
 
 // The entry's name becomes a file name: nothing that leaves the autostart folder.

@@ -86,8 +86,9 @@ std::optional<HeaderLine> NextHeader(std::string_view body, std::size_t from) {
         }
         const std::size_t lineBreakBefore = body.rfind('\n', bracket);
         const std::size_t start =
-            lineBreakBefore == std::string_view::npos || lineBreakBefore < from ? from
-                                                                                : lineBreakBefore + 1;
+            lineBreakBefore == std::string_view::npos || lineBreakBefore < from
+                ? from
+                : lineBreakBefore + 1;
         const std::size_t end = body.find('\n', bracket);
         if (const auto name = SectionHeader(body.substr(start, end - start))) {
             return HeaderLine{start, end, *name};
@@ -201,8 +202,8 @@ private:
 class SaveLock {
 public:
     explicit SaveLock(const fs::path& target)
-        : fd_(open((target.string() + ".lock").c_str(),
-                   O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600)) {
+        : fd_(open((target.string() + ".lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC,
+                   0600)) {
         constexpr int Attempts = 300;
         for (int attempt = 0; fd_.Get() >= 0 && attempt < Attempts; ++attempt) {
             if (flock(fd_.Get(), LOCK_EX | LOCK_NB) == 0) {
@@ -256,8 +257,8 @@ bool WriteReplacing(const fs::path& target, std::string_view text) {
     for (int attempt = 0; attempt < 100 && file.Get() < 0; ++attempt) {
         temporary = target;
         temporary += std::string(TemporaryMark) + RandomSuffix();
-        file = FileDescriptor(open(temporary.c_str(),
-                                   O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        file = FileDescriptor(
+            open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
         if (file.Get() < 0 && errno != EEXIST) {
             return false;
         }
@@ -423,15 +424,34 @@ TIniFile::SectionRange TIniFile::FindSection(std::string_view section) const {
     return {body_.size(), body_.size(), body_.size()};
 }
 
-std::optional<TIniFile::Line> TIniFile::FindKey(const SectionRange& range,
-                                                std::string_view key) const {
-    for (std::size_t start = range.Body; start < range.End;) {
+std::optional<TIniFile::Line> TIniFile::NextEntryLine(std::size_t from, std::size_t end) const {
+    // Only a line with "=" holds an entry: blank and other lines are passed at the speed of a
+    // search for that character.
+    while (from < end) {
+        const std::size_t equals = body_.find('=', from);
+        if (equals == std::string::npos || equals >= end) {
+            return std::nullopt;
+        }
+        const std::size_t lineBreakBefore = body_.rfind('\n', equals);
+        const std::size_t start = lineBreakBefore == std::string::npos || lineBreakBefore < from
+                                      ? from
+                                      : lineBreakBefore + 1;
         const Line line = LineAt(start);
-        const auto entry = ParseKeyValue(line.Text);
-        if (entry && EqualsIgnoringCase(entry->Key, key)) {
+        if (ParseKeyValue(line.Text)) {
             return line;
         }
-        start += line.Text.size() + 1;
+        from = start + line.Text.size() + 1;
+    }
+    return std::nullopt;
+}
+
+std::optional<TIniFile::Line> TIniFile::FindKey(const SectionRange& range,
+                                                std::string_view key) const {
+    for (auto line = NextEntryLine(range.Body, range.End); line;
+         line = NextEntryLine(line->Start + line->Text.size() + 1, range.End)) {
+        if (EqualsIgnoringCase(ParseKeyValue(line->Text)->Key, key)) {
+            return line;
+        }
     }
     return std::nullopt;
 }
@@ -453,12 +473,10 @@ void TIniFile::ForEachInSection(
     std::string_view section,
     const std::function<void(std::string_view key, std::string_view value)>& visit) const {
     const SectionRange range = FindSection(section);
-    for (std::size_t start = range.Body; start < range.End;) {
-        const Line line = LineAt(start);
-        if (const auto entry = ParseKeyValue(line.Text)) {
-            visit(entry->Key, entry->Value);
-        }
-        start += line.Text.size() + 1;
+    for (auto line = NextEntryLine(range.Body, range.End); line;
+         line = NextEntryLine(line->Start + line->Text.size() + 1, range.End)) {
+        const auto entry = ParseKeyValue(line->Text);
+        visit(entry->Key, entry->Value);
     }
 }
 

@@ -52,9 +52,9 @@ public:
     // Every key=value line of the section, in file order, duplicates included.
     std::vector<std::pair<std::string, std::string>> ReadSection(std::string_view section) const;
     // The same entries, handed over one by one without copying the section first.
-    void ForEachInSection(std::string_view section,
-                          const std::function<void(std::string_view key, std::string_view value)>&
-                              visit) const;
+    void ForEachInSection(
+        std::string_view section,
+        const std::function<void(std::string_view key, std::string_view value)>& visit) const;
     // Line breaks in the value become spaces: a value must never be able to add lines.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
 
@@ -85,6 +85,8 @@ private:
     static std::string DefaultLineEnd();
     Line LineAt(std::size_t start) const;
     SectionRange FindSection(std::string_view section) const;
+    // The first key=value line that starts at or after from and before end.
+    std::optional<Line> NextEntryLine(std::size_t from, std::size_t end) const;
     std::optional<Line> FindKey(const SectionRange& range, std::string_view key) const;
 };
 

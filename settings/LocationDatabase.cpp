@@ -85,8 +85,9 @@ TDatabaseList<TCountry> LoadCountryList(const std::string& countriesIniPath,
     try {
         auto countries = ReadCountries(countriesIniPath, processPendingEvents);
         if (countries.empty()) {
-            return {{}, countriesIniPath + " lists no countries: its section [" +
-                            CountriesSection + "] holds no line of the form key=name;offset."};
+            return {{},
+                    countriesIniPath + " lists no countries: its section [" + CountriesSection +
+                        "] holds no line of the form key=name;offset."};
         }
         return {std::move(countries), {}};
     } catch (const IniFileError& error) {
@@ -99,8 +100,9 @@ TDatabaseList<TCity> LoadCityList(const std::string& citiesIniPath, const TCount
     try {
         auto cities = ReadCities(citiesIniPath, country.CountryKey, processPendingEvents);
         if (cities.empty()) {
-            return {{}, citiesIniPath + " lists no stations of " + country.Name +
-                            ": it has no section [" + country.CountryKey + "] with stations."};
+            return {{},
+                    citiesIniPath + " lists no stations of " + country.Name +
+                        ": it has no section [" + country.CountryKey + "] with stations."};
         }
         return {std::move(cities), {}};
     } catch (const IniFileError& error) {

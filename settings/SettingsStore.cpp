@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <string_view>
 #include <tuple>
 
 namespace nimbrel {
@@ -63,7 +65,21 @@ std::string SlotKeyName(const SlotKey& slotKey, int number) {
     return slotKey.Prefix + std::to_string(number);
 }
 
-std::optional<int> ReadNumber(const TIniFile& ini, const char* key) {
+// The values of the settings' keys, found in one pass over the section: a hand-edited file of
+// millions of lines is read once, not once per key. First key of a name wins, as in TIniFile.
+class TPreferencesValues {
+public:
+    explicit TPreferencesValues(const TIniFile& ini);
+    std::optional<std::string> ReadString(std::string_view, std::string_view key) const {
+        const auto found = values_.find(std::string(key));
+        return found == values_.end() ? std::nullopt : std::optional(found->second);
+    }
+
+private:
+    std::map<std::string, std::string> values_; // by the key's name as the program spells it
+};
+
+std::optional<int> ReadNumber(const TPreferencesValues& ini, const char* key) {
     const auto text = ini.ReadString(SettingsSection, key);
     return text ? ParseWholeNumber(*text) : std::nullopt;
 }
@@ -82,8 +98,20 @@ bool SettingsFileMissing(const std::string& path) {
     return fs::status(path, error).type() == fs::file_type::not_found;
 }
 
+TPreferencesValues::TPreferencesValues(const TIniFile& ini) {
+    const auto names = SettingsKeyValues(TSettings());
+    ini.ForEachInSection(SettingsSection, [&](std::string_view key, std::string_view value) {
+        for (const auto& [name, unused] : names) {
+            if (EqualsIgnoringCase(key, name)) {
+                values_.try_emplace(name, value);
+                return;
+            }
+        }
+    });
+}
+
 TSettings LoadSettings(const std::string& path) {
-    const TIniFile ini = TIniFile::Load(path);
+    const TPreferencesValues ini(TIniFile::Load(path));
     TSettings settings;
     for (const BoolKey& entry : BoolKeys) {
         if (const auto number = ReadNumber(ini, entry.Key)) {

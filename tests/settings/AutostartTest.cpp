@@ -142,9 +142,10 @@ TEST_P(AutostartValidEntry, IsAcceptedByTheDesktopOrLoggedAsRefused) {
     std::filesystem::create_symlink(config_.File("victim"), Entry());
     std::vector<std::string> warnings;
     TSettings settings;
-    EXPECT_EQ(SaveSettingsAndAutostart(settings, config_.File("Nimbrel.ini"), c.Program,
-                                       [&warnings](const std::string& w) { warnings.push_back(w); }),
-              c.Written);
+    EXPECT_EQ(
+        SaveSettingsAndAutostart(settings, config_.File("Nimbrel.ini"), c.Program,
+                                 [&warnings](const std::string& w) { warnings.push_back(w); }),
+        c.Written);
     EXPECT_EQ(ReadFile(config_.File("victim")), "untouched");
     if (c.Written) {
         EXPECT_FALSE(std::filesystem::is_symlink(Entry()));
@@ -169,7 +170,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ValidEntryCase{"Backslash", "/opt/a\\b\\/nimbrel", true},
                       ValidEntryCase{"Dollar", "/opt/$HOME/`id`/%f/nimbrel", true},
                       ValidEntryCase{"ControlAndQuote", "/opt/\x01'\\%/nimbrel", true},
-                      ValidEntryCase{"NonAscii", "/home/zo\xC3\xAB/\xE5\xA4\xA9\xE6\xB0\x97/nimbrel", true},
+                      ValidEntryCase{"NonAscii",
+                                     "/home/zo\xC3\xAB/\xE5\xA4\xA9\xE6\xB0\x97/nimbrel", true},
                       ValidEntryCase{"InvalidUtf8", "/home/zo\xEB/nimbrel", false},
                       ValidEntryCase{"Surrogate", "/opt/\xED\xA0\x80/nimbrel", false},
                       ValidEntryCase{"Overlong", "/opt/\xC0\xAF/nimbrel", false}),

@@ -213,20 +213,18 @@ INSTANTIATE_TEST_SUITE_P(
                  [](const TempFolder& f) {
                      EXPECT_EQ(ReadFile(f.File("Nimbrel.ini/inside.txt")), "precious");
                  }},
-        FileCase{"FileInTheFoldersPlace",
-                 [](const TempFolder& f) {
-                     WriteFile(f.File("config"), "not a folder");
-                     return f.File("config/Nimbrel.ini");
-                 },
-                 true,
-                 [](const TempFolder& f) {
-                     EXPECT_EQ(ReadFile(f.File("config")), "not a folder");
-                 }},
+        FileCase{
+            "FileInTheFoldersPlace",
+            [](const TempFolder& f) {
+                WriteFile(f.File("config"), "not a folder");
+                return f.File("config/Nimbrel.ini");
+            },
+            true,
+            [](const TempFolder& f) { EXPECT_EQ(ReadFile(f.File("config")), "not a folder"); }},
         FileCase{"OversizedFileNotOverwritten",
                  [](const TempFolder& f) {
                      WriteFile(f.File("Nimbrel.ini"), "x");
-                     std::filesystem::resize_file(f.File("Nimbrel.ini"),
-                                                  TIniFile::MaxFileSize + 1);
+                     std::filesystem::resize_file(f.File("Nimbrel.ini"), TIniFile::MaxFileSize + 1);
                      return f.File("Nimbrel.ini");
                  },
                  true,
@@ -251,7 +249,8 @@ INSTANTIATE_TEST_SUITE_P(
                      std::filesystem::create_symlink(f.File("Nimbrel.ini"), f.File("Nimbrel.ini"));
                      return f.File("Nimbrel.ini");
                  },
-                 true, [](const TempFolder& f) {
+                 true,
+                 [](const TempFolder& f) {
                      EXPECT_TRUE(std::filesystem::is_symlink(f.File("Nimbrel.ini")));
                  }},
         FileCase{"LinkPlantedAtATemporaryName",
