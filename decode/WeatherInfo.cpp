@@ -3,10 +3,17 @@
 namespace nimbrel {
 
 int WrapHour(int hour, int offset) {
-    // In 64 bits the sum cannot overflow; for an hour 0..23 and an offset -24..24 this is the
-    // same hour as "s - 24 above 24, 0 at 24, s + 24 below 0".
-    const long long hours = (static_cast<long long>(hour) + offset) % 24;
-    return static_cast<int>(hours < 0 ? hours + 24 : hours);
+    // An offset beyond a day is first brought within one (a hand-edited file may hold any
+    // number); in 64 bits nothing below can overflow.
+    const long long shift = offset < -24 || offset > 24 ? offset % 24 : offset;
+    const long long s = hour + shift;
+    if (s > 24)
+        return static_cast<int>(s - 24);
+    if (s == 24)
+        return 0;
+    if (s < 0)
+        return static_cast<int>(s + 24);
+    return static_cast<int>(s);
 }
 
 } // namespace nimbrel
