@@ -51,7 +51,7 @@ private:
     static TWeatherInfo Initial() { return TWeatherInfo(InitialTag{}); }
 };
 
-// A UTC hour plus a whole-hour offset, wrapped into 0..23 for hours 0..23 and offsets -24..24.
+// A UTC hour plus a whole-hour offset, wrapped into 0..23 for hours 0..23 and any offset.
 int WrapHour(int hour, int offset);
 
 } // namespace nimbrel

@@ -1,18 +1,73 @@
 #include "settings/Autostart.h"
 
+#include <cstddef>
+#include <string_view>
+
 #ifdef _WIN32
 #include <memory>
 #include <type_traits>
 #include <windows.h>
 #else
+#include "settings/DesktopEntry.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsStore.h"
 
+#include <algorithm>
 #include <filesystem>
-#include <string_view>
 #endif
 
 namespace nimbrel {
+
+namespace {
+
+// The length of the UTF-8 sequence that starts text[at], or 0 when none valid starts there
+// (overlong forms, surrogates and code points beyond U+10FFFF are not valid).
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
+    const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    if (lead < 0x80) {
+        return 1;
+    }
+    const std::size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                               : lead >= 0xE0 && lead <= 0xEF ? 3
+                               : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                              : 0;
+    if (length == 0 || at + length > text.size()) {
+        return 0;
+    }
+    // The second byte's range depends on the lead: it is what excludes the invalid forms.
+    const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (byte(at + 1) < low || byte(at + 1) > high) {
+        return 0;
+    }
+    for (std::size_t i = 2; i < length; ++i) {
+        if (byte(at + i) < 0x80 || byte(at + i) > 0xBF) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+bool IsValidUtf8(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = Utf8SequenceLength(text, at);
+        if (length == 0) {
+            return false;
+        }
+        at += length;
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<std::string> AutostartRefusal(const std::string& data) {
+    if (!IsValidUtf8(data)) {
+        return std::string(AutostartInvalidPathMessage);
+    }
+    return std::nullopt;
+}
 
 #ifdef _WIN32
 
@@ -58,27 +113,58 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* DesktopEntry = "Desktop Entry";
+bool IsControl(char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+}
 
-// The program path as one argument of an Exec line: quoted when it holds characters the
-// launcher would otherwise split or interpret, "%" doubled so it is no field code, and
-// backslashes doubled once more because the whole line is an escaped string.
-std::string ExecArgument(const std::string& program) {
+// One argument of an Exec line: quoted when it holds characters the launcher would otherwise
+// split or interpret, "%" doubled so it is no field code, and backslashes doubled once more
+// because the whole line is an escaped string.
+std::string ExecArgument(std::string_view argument) {
     constexpr std::string_view Reserved = " \t\"'\\><~|&;$*?#()`";
-    const bool quoted = program.find_first_of(Reserved) != std::string::npos;
-    std::string argument = quoted ? "\"" : "";
-    for (const char c : program) {
-        if (quoted && (c == '"' || c == '`' || c == '$' || c == '\\')) {
-            argument += '\\';
-        }
-        argument += c == '%' ? "%%" : std::string(1, c);
-    }
-    argument += quoted ? "\"" : "";
-    std::string escaped;
+    const bool quoted = argument.find_first_of(Reserved) != std::string_view::npos;
+    std::string quotedArgument = quoted ? "\"" : "";
     for (const char c : argument) {
+        if (quoted && (c == '"' || c == '`' || c == '$' || c == '\\')) {
+            quotedArgument += '\\';
+        }
+        quotedArgument += c == '%' ? "%%" : std::string(1, c);
+    }
+    quotedArgument += quoted ? "\"" : "";
+    std::string escaped;
+    for (const char c : quotedArgument) {
         escaped += c == '\\' ? "\\\\" : std::string(1, c);
     }
     return escaped;
+}
+
+// A desktop entry cannot hold a control character in any form, so a program path with one is
+// started through the shell, which rebuilds the path from octal escapes given to printf (the
+// "_" keeps a final line break from being cut by the command substitution).
+std::string ShellStartOf(std::string_view program) {
+    std::string format;
+    for (const char c : program) {
+        if (IsControl(c) || c == '\\') {
+            constexpr std::string_view Digits = "01234567";
+            const auto code = static_cast<unsigned char>(c);
+            format.append({'\\', Digits[code >> 6], Digits[(code >> 3) & 7], Digits[code & 7]});
+        } else if (c == '%') {
+            format += "%%";
+        } else if (c == '\'') {
+            format += "'\\''";
+        } else {
+            format += c;
+        }
+    }
+    return "p=\"$(printf '" + format + "_')\"; exec \"${p%_}\"";
+}
+
+std::string ExecLine(const std::string& program) {
+    if (std::none_of(program.begin(), program.end(), IsControl)) {
+        return ExecArgument(program);
+    }
+    return ExecArgument("sh") + " " + ExecArgument("-c") + " " +
+           ExecArgument(ShellStartOf(program));
 }
 
 // The entry's name becomes a file name: nothing that leaves the autostart folder.
@@ -88,16 +174,28 @@ bool IsPlainFileName(const std::string& name) {
 }
 
 void OverrideIfPresent(TIniFile& file, const char* key, const char* value) {
-    if (file.ReadString(DesktopEntry, key)) {
-        file.WriteString(DesktopEntry, key, value);
+    if (file.ReadString(DesktopEntryGroup, key)) {
+        file.WriteString(DesktopEntryGroup, key, value);
     }
+}
+
+void WriteEntry(TIniFile& file, const std::string& data) {
+    file.WriteString(DesktopEntryGroup, "Type", "Application");
+    file.WriteString(DesktopEntryGroup, "Name", DesktopEntryName);
+    file.WriteString(DesktopEntryGroup, "GenericName", DesktopEntryGenericName);
+    file.WriteString(DesktopEntryGroup, "Comment", DesktopEntryComment);
+    file.WriteString(DesktopEntryGroup, "Icon", ApplicationId);
+    file.WriteString(DesktopEntryGroup, "Exec", ExecLine(data));
+    file.WriteString(DesktopEntryGroup, "Terminal", "false");
+    // A desktop's own switch left off in the entry would silently overrule the setting.
+    OverrideIfPresent(file, "Hidden", "false");
+    OverrideIfPresent(file, "X-GNOME-Autostart-enabled", "true");
 }
 
 } // namespace
 
 bool SetAutostart(const std::string& valueName, const std::string& data, bool enable) {
-    const bool runnable = !data.empty() && data.find_first_of("\r\n") == std::string::npos;
-    if (!IsPlainFileName(valueName) || (enable && !runnable)) {
+    if (!IsPlainFileName(valueName) || (enable && (data.empty() || AutostartRefusal(data)))) {
         return false;
     }
     const fs::path entry = fs::path(UserConfigFolder()) / "autostart" / (valueName + ".desktop");
@@ -107,16 +205,11 @@ bool SetAutostart(const std::string& valueName, const std::string& data, bool en
         return !error;
     }
     try {
-        // Updating the entry in place keeps what the user or the desktop added to it.
-        TIniFile file = TIniFile::Load(entry.string());
-        file.WriteString(DesktopEntry, "Type", "Application");
-        file.WriteString(DesktopEntry, "Name", valueName);
-        file.WriteString(DesktopEntry, "Exec", ExecArgument(data));
-        file.WriteString(DesktopEntry, "Terminal", "false");
-        // A desktop's own switch left off in the entry would silently overrule the setting.
-        OverrideIfPresent(file, "Hidden", "false");
-        OverrideIfPresent(file, "X-GNOME-Autostart-enabled", "true");
-        file.Save(entry.string());
+        // Updating the entry in place keeps what the user or the desktop added to it; a link in
+        // its place is replaced, so the save never writes to a file elsewhere.
+        TIniFile::Update(
+            entry.string(), [&data](TIniFile& file) { WriteEntry(file, data); },
+            SymlinkAtPath::Replace);
         return true;
     } catch (const IniFileError&) {
         return false;

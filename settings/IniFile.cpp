@@ -1,12 +1,20 @@
 #include "settings/IniFile.h"
 
 #include <algorithm>
+#include <array>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
+#include <thread>
 
 #ifndef _WIN32
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -16,7 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view Blanks = " \t";
+// A CR counts as a blank: a file edited on another system may carry stray ones at line ends.
+constexpr std::string_view Blanks = " \t\r";
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
 std::string_view Trim(std::string_view text) {
@@ -62,14 +71,47 @@ std::string SingleLine(std::string_view value) {
     return line;
 }
 
+struct HeaderLine {
+    std::size_t Start, End; // End is the position of the line's "\n"
+    std::string_view Name;
+};
+
+// The first section header line at or after from. Only lines holding a "[" are looked at, and
+// each line once, so a search costs one pass over the text whatever its shape.
+std::optional<HeaderLine> NextHeader(std::string_view body, std::size_t from) {
+    while (from < body.size()) {
+        const std::size_t bracket = body.find('[', from);
+        if (bracket == std::string_view::npos) {
+            return std::nullopt;
+        }
+        const std::size_t lineBreakBefore = body.rfind('\n', bracket);
+        const std::size_t start =
+            lineBreakBefore == std::string_view::npos || lineBreakBefore < from
+                ? from
+                : lineBreakBefore + 1;
+        const std::size_t end = body.find('\n', bracket);
+        if (const auto name = SectionHeader(body.substr(start, end - start))) {
+            return HeaderLine{start, end, *name};
+        }
+        from = end + 1;
+    }
+    return std::nullopt;
+}
+
+std::string AbsoluteText(const fs::path& path) {
+    std::error_code error;
+    const fs::path absolute = fs::absolute(path, error);
+    return (error ? path : absolute).string();
+}
+
 std::string ReadWholeFile(const fs::path& path) {
     std::error_code error;
     const auto size = fs::file_size(path, error);
     if (error) {
-        throw IniFileError("Unable to read " + fs::absolute(path).string());
+        throw IniFileError("Unable to read " + AbsoluteText(path));
     }
     if (size > TIniFile::MaxFileSize) {
-        throw IniFileError(fs::absolute(path).string() + " is larger than " +
+        throw IniFileError(AbsoluteText(path) + " is larger than " +
                            std::to_string(TIniFile::MaxFileSize / (1024 * 1024)) +
                            " MiB and was not read");
     }
@@ -77,39 +119,226 @@ std::string ReadWholeFile(const fs::path& path) {
     std::string text(static_cast<std::size_t>(size), '\0');
     in.read(text.data(), static_cast<std::streamsize>(text.size()));
     if (!in && !in.eof()) {
-        throw IniFileError("Unable to read " + fs::absolute(path).string());
+        throw IniFileError("Unable to read " + AbsoluteText(path));
     }
     text.resize(static_cast<std::size_t>(in.gcount()));
     return text;
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// Writes and flushes the whole text to disk; false on any failure.
-bool WriteDurably(const fs::path& path, const std::string& text) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.string().c_str(), "wb"));
-    if (!file) {
-        return false;
-    }
-    bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size() &&
-                   std::fflush(file.get()) == 0;
-#ifndef _WIN32
-    written = written && fsync(fileno(file.get())) == 0;
-#endif
-    return std::fclose(file.release()) == 0 && written;
-}
-
-// The file a save replaces: a link is followed so that the link itself survives.
-fs::path WritableTarget(const std::string& path) {
+// The file a save replaces: with Follow, a link is followed so that the link itself survives.
+fs::path WritableTarget(const std::string& path, SymlinkAtPath symlink) {
     std::error_code error;
     const fs::path target = fs::absolute(path, error);
-    if (!error && fs::is_symlink(target, error)) {
+    if (error) {
+        return path;
+    }
+    if (symlink == SymlinkAtPath::Follow && fs::is_symlink(target, error)) {
         const fs::path linked = fs::weakly_canonical(target, error);
         return error ? target : linked;
     }
     return target;
+}
+
+// A temporary file's name: the file's own name, this mark, and six random characters. A name
+// with the mark in the file's folder belongs to a save that never finished.
+constexpr std::string_view TemporaryMark = ".tmp-";
+constexpr std::size_t TemporarySuffixLength = 6;
+
+std::string RandomSuffix() {
+    constexpr std::string_view Characters =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device random;
+    std::uniform_int_distribution<std::size_t> pick(0, Characters.size() - 1);
+    std::string suffix;
+    for (std::size_t i = 0; i < TemporarySuffixLength; ++i) {
+        suffix += Characters[pick(random)];
+    }
+    return suffix;
+}
+
+bool IsLeftOverTemporary(const fs::path& candidate, const fs::path& target) {
+    const std::string prefix = target.filename().string() + std::string(TemporaryMark);
+    const std::string name = candidate.filename().string();
+    return name.size() == prefix.size() + TemporarySuffixLength && name.starts_with(prefix);
+}
+
+void RemoveLeftOverTemporaries(const fs::path& target) {
+    std::error_code error;
+    for (fs::directory_iterator entry(target.parent_path(), error), end; !error && entry != end;
+         entry.increment(error)) {
+        if (IsLeftOverTemporary(entry->path(), target)) {
+            std::error_code ignored;
+            fs::remove(entry->path(), ignored);
+        }
+    }
+}
+
+#ifndef _WIN32
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd = -1) : fd_(fd) {}
+    ~FileDescriptor() { Close(); }
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept {
+        Close();
+        fd_ = std::exchange(other.fd_, -1);
+        return *this;
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    int Get() const { return fd_; }
+    bool Close() { return fd_ < 0 || close(std::exchange(fd_, -1)) == 0; }
+
+private:
+    int fd_;
+};
+
+// Holds off other saves of the same file while one runs: flock on a lock file beside it (the
+// file itself is replaced by each save, so it cannot carry the lock). A save that hangs must not
+// keep another program from ending, so after a few seconds the save goes on without the lock;
+// its rename still replaces the file in one step.
+class SaveLock {
+public:
+    explicit SaveLock(const fs::path& target)
+        : fd_(open((target.string() + ".lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC,
+                   0600)) {
+        constexpr int Attempts = 300;
+        for (int attempt = 0; fd_.Get() >= 0 && attempt < Attempts; ++attempt) {
+            if (flock(fd_.Get(), LOCK_EX | LOCK_NB) == 0) {
+                held_ = true;
+                return;
+            }
+            if (errno != EWOULDBLOCK && errno != EINTR) {
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+    bool Held() const { return held_; }
+
+private:
+    FileDescriptor fd_; // closing it releases the lock
+    bool held_ = false;
+};
+
+bool WriteAll(int fd, std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t written = write(fd, text.data(), text.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        text.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// The profile functions refuse a read-only file; so do we, also when running as root, where
+// the system itself would let the write through.
+bool IsReadOnly(const fs::path& target, const struct stat& status) {
+    return (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+           access(target.c_str(), W_OK) != 0;
+}
+
+// Writes the text to a new file beside target and renames it over target. The new file is
+// created exclusively and never through a link, so nothing planted in the folder is written to.
+bool WriteReplacing(const fs::path& target, std::string_view text) {
+    struct stat old = {};
+    const bool replacesFile = lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    if (replacesFile && IsReadOnly(target, old)) {
+        return false;
+    }
+    fs::path temporary;
+    FileDescriptor file;
+    for (int attempt = 0; attempt < 100 && file.Get() < 0; ++attempt) {
+        temporary = target;
+        temporary += std::string(TemporaryMark) + RandomSuffix();
+        file = FileDescriptor(
+            open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (file.Get() < 0 && errno != EEXIST) {
+            return false;
+        }
+    }
+    if (file.Get() < 0) {
+        return false;
+    }
+    if (replacesFile) {
+        // Keeping the owner needs rights we may not have; the mode we can always keep.
+        [[maybe_unused]] const int owner = fchown(file.Get(), old.st_uid, old.st_gid);
+    }
+    const bool written = (!replacesFile || fchmod(file.Get(), old.st_mode & 07777) == 0) &&
+                         WriteAll(file.Get(), text) && fsync(file.Get()) == 0;
+    if (file.Close() && written && rename(temporary.c_str(), target.c_str()) == 0) {
+        const FileDescriptor folder(
+            open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (folder.Get() >= 0) {
+            fsync(folder.Get()); // the rename itself survives a power cut
+        }
+        return true;
+    }
+    unlink(temporary.c_str());
+    return false;
+}
+
+#else
+
+// Windows: no lock between processes, and the profile functions' read-only attribute.
+struct SaveLock {
+    explicit SaveLock(const fs::path&) {}
+    bool Held() const { return true; }
+};
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+bool WriteReplacing(const fs::path& target, std::string_view text) {
+    std::error_code error;
+    const fs::file_status old = fs::symlink_status(target, error);
+    if (fs::is_regular_file(old) &&
+        (old.permissions() & fs::perms::owner_write) == fs::perms::none) {
+        return false;
+    }
+    fs::path temporary = target;
+    temporary += std::string(TemporaryMark) + RandomSuffix();
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(temporary.string().c_str(), "wbx"));
+    if (!file) {
+        return false;
+    }
+    const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size() &&
+                         std::fflush(file.get()) == 0;
+    if (std::fclose(file.release()) == 0 && written) {
+        fs::rename(temporary, target, error);
+        if (!error) {
+            return true;
+        }
+    }
+    fs::remove(temporary, error);
+    return false;
+}
+
+#endif
+
+// Creates the folder, takes the lock, runs the save; false when the file could not be written.
+template <typename WriteFunction>
+bool SaveLocked(const fs::path& target, const WriteFunction& writeFile) {
+    std::error_code error;
+    if (target.has_parent_path()) {
+        fs::create_directories(target.parent_path(), error);
+        if (error) {
+            return false;
+        }
+    }
+    const SaveLock lock(target);
+    if (lock.Held()) {
+        // No other save runs now: a temporary file in the folder was left by a crash.
+        RemoveLeftOverTemporaries(target);
+    }
+    return writeFile();
 }
 
 } // namespace
@@ -130,13 +359,17 @@ TIniFile::TIniFile(std::string_view text) {
     if (firstBreak != std::string_view::npos) {
         lineEnd_ = firstBreak > 0 && text[firstBreak - 1] == '\r' ? "\r\n" : "\n";
     }
+    body_.reserve(text.size() + 1);
     while (!text.empty()) {
         const auto end = text.find('\n');
         std::string_view line = text.substr(0, end);
-        if (line.ends_with('\r')) {
+        // Every CR at the end goes, not just the one of a "\r\n": they are blanks, and a line
+        // that kept one would read differently once saved with the file's own line ends.
+        while (line.ends_with('\r')) {
             line.remove_suffix(1);
         }
-        lines_.emplace_back(line);
+        body_.append(line);
+        body_ += '\n';
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     }
 }
@@ -146,9 +379,25 @@ TIniFile TIniFile::Load(const std::string& path) {
     const bool exists = fs::exists(path, error);
     if (error) {
         // Not "missing": a save after reading it as empty would replace what the user has.
-        throw IniFileError("Unable to read " + fs::absolute(path, error).string());
+        throw IniFileError("Unable to read " + AbsoluteText(path));
     }
     return exists ? TIniFile(ReadWholeFile(path)) : TIniFile();
+}
+
+void TIniFile::Update(const std::string& path, const std::function<void(TIniFile&)>& change,
+                      SymlinkAtPath symlink) {
+    const fs::path target = WritableTarget(path, symlink);
+    const bool written = SaveLocked(target, [&] {
+        std::error_code error;
+        // A link we are told to replace is never read through either.
+        const bool replacedLink = symlink == SymlinkAtPath::Replace && fs::is_symlink(path, error);
+        TIniFile file = replacedLink ? TIniFile() : Load(path);
+        change(file);
+        return WriteReplacing(target, file.Text());
+    });
+    if (!written) {
+        throw IniFileError("Unable to write to " + AbsoluteText(path));
+    }
 }
 
 std::string TIniFile::DefaultLineEnd() {
@@ -159,26 +408,48 @@ std::string TIniFile::DefaultLineEnd() {
 #endif
 }
 
-TIniFile::SectionRange TIniFile::FindSection(std::string_view section) const {
-    for (std::size_t header = 0; header < lines_.size(); ++header) {
-        const auto name = SectionHeader(lines_[header]);
-        if (!name || !EqualsIgnoringCase(*name, section)) {
-            continue;
-        }
-        std::size_t end = header + 1;
-        while (end < lines_.size() && !SectionHeader(lines_[end])) {
-            ++end;
-        }
-        return {header, end};
-    }
-    return {lines_.size(), lines_.size()};
+TIniFile::Line TIniFile::LineAt(std::size_t start) const {
+    const std::size_t end = body_.find('\n', start);
+    return {start, std::string_view(body_).substr(start, end - start)};
 }
 
-std::optional<std::size_t> TIniFile::FindKey(const SectionRange& range,
-                                             std::string_view key) const {
-    for (std::size_t line = range.Header + 1; line < range.End; ++line) {
-        const auto entry = ParseKeyValue(lines_[line]);
-        if (entry && EqualsIgnoringCase(entry->Key, key)) {
+TIniFile::SectionRange TIniFile::FindSection(std::string_view section) const {
+    for (auto header = NextHeader(body_, 0); header; header = NextHeader(body_, header->End + 1)) {
+        if (EqualsIgnoringCase(header->Name, section)) {
+            const std::size_t bodyStart = header->End + 1;
+            const auto next = NextHeader(body_, bodyStart);
+            return {header->Start, bodyStart, next ? next->Start : body_.size()};
+        }
+    }
+    return {body_.size(), body_.size(), body_.size()};
+}
+
+std::optional<TIniFile::Line> TIniFile::NextEntryLine(std::size_t from, std::size_t end) const {
+    // Only a line with "=" holds an entry: blank and other lines are passed at the speed of a
+    // search for that character.
+    while (from < end) {
+        const std::size_t equals = body_.find('=', from);
+        if (equals == std::string::npos || equals >= end) {
+            return std::nullopt;
+        }
+        const std::size_t lineBreakBefore = body_.rfind('\n', equals);
+        const std::size_t start = lineBreakBefore == std::string::npos || lineBreakBefore < from
+                                      ? from
+                                      : lineBreakBefore + 1;
+        const Line line = LineAt(start);
+        if (ParseKeyValue(line.Text)) {
+            return line;
+        }
+        from = start + line.Text.size() + 1;
+    }
+    return std::nullopt;
+}
+
+std::optional<TIniFile::Line> TIniFile::FindKey(const SectionRange& range,
+                                                std::string_view key) const {
+    for (auto line = NextEntryLine(range.Body, range.End); line;
+         line = NextEntryLine(line->Start + line->Text.size() + 1, range.End)) {
+        if (EqualsIgnoringCase(ParseKeyValue(line->Text)->Key, key)) {
             return line;
         }
     }
@@ -188,78 +459,97 @@ std::optional<std::size_t> TIniFile::FindKey(const SectionRange& range,
 std::optional<std::string> TIniFile::ReadString(std::string_view section,
                                                 std::string_view key) const {
     const SectionRange range = FindSection(section);
-    if (range.Header == lines_.size()) {
+    if (range.Header == body_.size()) {
         return std::nullopt;
     }
     const auto line = FindKey(range, key);
     if (!line) {
         return std::nullopt;
     }
-    return std::string(ParseKeyValue(lines_[*line])->Value);
+    return std::string(ParseKeyValue(line->Text)->Value);
+}
+
+void TIniFile::ForEachInSection(
+    std::string_view section,
+    const std::function<void(std::string_view key, std::string_view value)>& visit) const {
+    const SectionRange range = FindSection(section);
+    for (auto line = NextEntryLine(range.Body, range.End); line;
+         line = NextEntryLine(line->Start + line->Text.size() + 1, range.End)) {
+        const auto entry = ParseKeyValue(line->Text);
+        visit(entry->Key, entry->Value);
+    }
 }
 
 std::vector<std::pair<std::string, std::string>>
 TIniFile::ReadSection(std::string_view section) const {
     std::vector<std::pair<std::string, std::string>> entries;
-    const SectionRange range = FindSection(section);
-    for (std::size_t line = range.Header + 1; line < range.End; ++line) {
-        if (const auto entry = ParseKeyValue(lines_[line])) {
-            entries.emplace_back(entry->Key, entry->Value);
-        }
-    }
+    ForEachInSection(section, [&entries](std::string_view key, std::string_view value) {
+        entries.emplace_back(key, value);
+    });
     return entries;
 }
 
+namespace {
+
+// Where the line that ends just before position end starts (end > 0, body[end - 1] == '\n').
+std::size_t PreviousLineStart(std::string_view body, std::size_t end) {
+    if (end < 2) {
+        return 0;
+    }
+    const std::size_t lineBreak = body.rfind('\n', end - 2);
+    return lineBreak == std::string_view::npos ? 0 : lineBreak + 1;
+}
+
+} // namespace
+
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-    std::string line = std::string(key) + "=" + SingleLine(value);
+    std::string line = std::string(key) + "=" + SingleLine(value) + "\n";
     const SectionRange range = FindSection(section);
-    if (range.Header == lines_.size()) {
-        if (!lines_.empty() && !Trim(lines_.back()).empty()) {
-            lines_.emplace_back();
+    if (range.Header == body_.size()) {
+        const std::size_t lastLine = PreviousLineStart(body_, body_.size());
+        if (!body_.empty() && !Trim(LineAt(lastLine).Text).empty()) {
+            body_ += '\n';
         }
-        std::string header = "[";
-        header.append(section).append("]");
-        lines_.push_back(std::move(header));
-        lines_.push_back(std::move(line));
+        body_.append("[").append(section).append("]\n").append(line);
         return;
     }
     if (const auto existing = FindKey(range, key)) {
-        lines_[*existing] = std::move(line);
+        body_.replace(existing->Start, existing->Text.size() + 1, line);
         return;
     }
     // After the section's last non-blank line, so the blank line before the next section stays.
     std::size_t insertAt = range.End;
-    while (insertAt > range.Header + 1 && Trim(lines_[insertAt - 1]).empty()) {
-        --insertAt;
+    while (insertAt > range.Body) {
+        const std::size_t previous = PreviousLineStart(body_, insertAt);
+        if (!Trim(LineAt(previous).Text).empty()) {
+            break;
+        }
+        insertAt = previous;
     }
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(line));
+    body_.insert(insertAt, line);
 }
 
 std::string TIniFile::Text() const {
     std::string text = byteOrderMark_ ? std::string(ByteOrderMark) : std::string();
-    for (const std::string& line : lines_) {
-        text += line;
-        text += lineEnd_;
+    if (lineEnd_ == "\n") {
+        return text + body_;
+    }
+    text.reserve(text.size() + body_.size() * 2);
+    for (const char c : body_) {
+        if (c == '\n') {
+            text += lineEnd_;
+        } else {
+            text += c;
+        }
     }
     return text;
 }
 
-void TIniFile::Save(const std::string& path) const {
-    const fs::path target = WritableTarget(path);
-    std::error_code error;
-    if (target.has_parent_path()) {
-        fs::create_directories(target.parent_path(), error);
+void TIniFile::Save(const std::string& path, SymlinkAtPath symlink) const {
+    const fs::path target = WritableTarget(path, symlink);
+    if (!SaveLocked(target, [&] { return WriteReplacing(target, Text()); })) {
+        throw IniFileError("Unable to write to " + AbsoluteText(path));
     }
-    fs::path temporary = target;
-    temporary += ".tmp";
-    if (!error && WriteDurably(temporary, Text())) {
-        fs::rename(temporary, target, error);
-        if (!error) {
-            return;
-        }
-    }
-    fs::remove(temporary, error);
-    throw IniFileError("Unable to write to " + fs::absolute(path, error).string());
 }
 
 } // namespace nimbrel

@@ -5,6 +5,7 @@
 // write changes one line in place (or appends the key at the end of its section) so that every
 // other line of a hand-edited file survives a save.
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -22,6 +23,12 @@ struct IniFileError : std::runtime_error {
 // Names in ini files compare this way: ASCII letters without regard to case.
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
+// What a save does with a symbolic link at the file's place.
+enum class SymlinkAtPath {
+    Follow,  // the link survives and the file it points to is replaced (a user's own link)
+    Replace, // the link itself is replaced by the file (a place the program alone writes)
+};
+
 class TIniFile {
 public:
     // A hand-edited file may be anything; nothing we read is allowed to make us allocate more.
@@ -32,35 +39,55 @@ public:
     explicit TIniFile(std::string_view text);
 
     // A missing file reads as an empty one; throws IniFileError when the file exists but cannot
-    // be read or is larger than MaxFileSize.
+    // be read or is larger than MaxFileSize, and when the path cannot be examined at all.
     static TIniFile Load(const std::string& path);
+
+    // Load, change, Save, with other saves of the same file held off meanwhile (an advisory
+    // lock), so no save loses what another one wrote. Throws IniFileError.
+    static void Update(const std::string& path, const std::function<void(TIniFile&)>& change,
+                       SymlinkAtPath symlink = SymlinkAtPath::Follow);
 
     // The value of the first key of that name in the first section of that name.
     std::optional<std::string> ReadString(std::string_view section, std::string_view key) const;
     // Every key=value line of the section, in file order, duplicates included.
     std::vector<std::pair<std::string, std::string>> ReadSection(std::string_view section) const;
+    // The same entries, handed over one by one without copying the section first.
+    void ForEachInSection(
+        std::string_view section,
+        const std::function<void(std::string_view key, std::string_view value)>& visit) const;
     // Line breaks in the value become spaces: a value must never be able to add lines.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
 
     // The whole file as it would be saved.
     std::string Text() const;
-    // Replaces the file in one step (temporary file in the same folder, then a rename), creating
-    // missing folders, so a failed save leaves the old file whole. Throws IniFileError.
-    void Save(const std::string& path) const;
+    // Replaces the file in one step (a new, uniquely named file in the same folder, then a
+    // rename), creating missing folders, so a failed save leaves the old file whole. The old
+    // file's permissions are kept; a read-only file is refused. Throws IniFileError.
+    void Save(const std::string& path, SymlinkAtPath symlink = SymlinkAtPath::Follow) const;
 
 private:
-    // Lines [Header + 1, End) are the section's body; Header == End == line count when missing.
+    // Byte offsets into body_: the header line, the section's first body line and the end of
+    // its last line; all three are body_.size() when the section is missing.
     struct SectionRange {
-        std::size_t Header, End;
+        std::size_t Header, Body, End;
+    };
+    struct Line {
+        std::size_t Start;
+        std::string_view Text; // without its line break
     };
 
-    std::vector<std::string> lines_;
+    // Every line followed by "\n" (a "\r" before it removed): one allocation for the whole file,
+    // where a string per line cost 30 times the size of a file of short lines.
+    std::string body_;
     std::string lineEnd_ = DefaultLineEnd();
     bool byteOrderMark_ = false;
 
     static std::string DefaultLineEnd();
+    Line LineAt(std::size_t start) const;
     SectionRange FindSection(std::string_view section) const;
-    std::optional<std::size_t> FindKey(const SectionRange& range, std::string_view key) const;
+    // The first key=value line that starts at or after from and before end.
+    std::optional<Line> NextEntryLine(std::size_t from, std::size_t end) const;
+    std::optional<Line> FindKey(const SectionRange& range, std::string_view key) const;
 };
 
 } // namespace nimbrel

@@ -45,28 +45,69 @@ std::optional<std::string> FindDatabaseFolder(const std::string& executableFolde
     return std::nullopt;
 }
 
-std::vector<TCountry> ReadCountries(const std::string& countriesIniPath,
-                                    const std::function<void()>& processPendingEvents) {
+std::vector<TCountry> CountriesOf(const TIniFile& countriesIni,
+                                  const std::function<void()>& processPendingEvents) {
     std::vector<TCountry> countries;
-    for (const auto& [key, value] :
-         TIniFile::Load(countriesIniPath).ReadSection(CountriesSection)) {
+    countriesIni.ForEachInSection(CountriesSection, [&](std::string_view key,
+                                                        std::string_view value) {
         const auto separator = value.find(';');
-        if (separator != std::string::npos && separator > 0 && separator + 1 < value.size()) {
-            countries.push_back({key, value.substr(0, separator), value.substr(separator + 1)});
+        if (separator != std::string_view::npos && separator > 0 && separator + 1 < value.size()) {
+            countries.push_back({std::string(key), std::string(value.substr(0, separator)),
+                                 std::string(value.substr(separator + 1))});
         }
         RunPendingEvents(processPendingEvents);
-    }
+    });
     return countries;
+}
+
+std::vector<TCity> CitiesOf(const TIniFile& citiesIni, const std::string& countryKey,
+                            const std::function<void()>& processPendingEvents) {
+    std::vector<TCity> cities;
+    citiesIni.ForEachInSection(countryKey, [&](std::string_view code, std::string_view name) {
+        cities.push_back({std::string(code), std::string(name)});
+        RunPendingEvents(processPendingEvents);
+    });
+    return cities;
+}
+
+std::vector<TCountry> ReadCountries(const std::string& countriesIniPath,
+                                    const std::function<void()>& processPendingEvents) {
+    return CountriesOf(TIniFile::Load(countriesIniPath), processPendingEvents);
 }
 
 std::vector<TCity> ReadCities(const std::string& citiesIniPath, const std::string& countryKey,
                               const std::function<void()>& processPendingEvents) {
-    std::vector<TCity> cities;
-    for (auto& [code, name] : TIniFile::Load(citiesIniPath).ReadSection(countryKey)) {
-        cities.push_back({std::move(code), std::move(name)});
-        RunPendingEvents(processPendingEvents);
+    return CitiesOf(TIniFile::Load(citiesIniPath), countryKey, processPendingEvents);
+}
+
+TDatabaseList<TCountry> LoadCountryList(const std::string& countriesIniPath,
+                                        const std::function<void()>& processPendingEvents) {
+    try {
+        auto countries = ReadCountries(countriesIniPath, processPendingEvents);
+        if (countries.empty()) {
+            return {{},
+                    countriesIniPath + " lists no countries: its section [" + CountriesSection +
+                        "] holds no line of the form key=name;offset."};
+        }
+        return {std::move(countries), {}};
+    } catch (const IniFileError& error) {
+        return {{}, std::string(error.what()) + "."};
     }
-    return cities;
+}
+
+TDatabaseList<TCity> LoadCityList(const std::string& citiesIniPath, const TCountry& country,
+                                  const std::function<void()>& processPendingEvents) {
+    try {
+        auto cities = ReadCities(citiesIniPath, country.CountryKey, processPendingEvents);
+        if (cities.empty()) {
+            return {{},
+                    citiesIniPath + " lists no stations of " + country.Name +
+                        ": it has no section [" + country.CountryKey + "] with stations."};
+        }
+        return {std::move(cities), {}};
+    } catch (const IniFileError& error) {
+        return {{}, std::string(error.what()) + "."};
+    }
 }
 
 std::vector<TCountry> MatchCountries(const std::vector<TCountry>& countries,

@@ -8,6 +8,8 @@
 
 namespace nimbrel {
 
+class TIniFile;
+
 inline constexpr const char* CountriesFileName = "Countries.ini";
 inline constexpr const char* CitiesFileName = "Cities.ini";
 inline constexpr const char* DatabaseMissingMessage =
@@ -29,13 +31,32 @@ struct TCity {
 std::optional<std::string> FindDatabaseFolder(const std::string& executableFolder);
 
 // The listed countries in file order; lines with an empty name or offset are left out.
-// processPendingEvents runs after every line so a front end stays responsive.
+// processPendingEvents runs after every line so a front end stays responsive. Throws
+// IniFileError (settings/IniFile.h) when the file cannot be read or is too large.
 std::vector<TCountry> ReadCountries(const std::string& countriesIniPath,
                                     const std::function<void()>& processPendingEvents = {});
 
-// The stations of one country in file order; an unknown key gives none.
+// The stations of one country in file order; an unknown key gives none. Throws as above.
 std::vector<TCity> ReadCities(const std::string& citiesIniPath, const std::string& countryKey,
                               const std::function<void()>& processPendingEvents = {});
+
+// The same from the text of the files.
+std::vector<TCountry> CountriesOf(const TIniFile& countriesIni,
+                                  const std::function<void()>& processPendingEvents = {});
+std::vector<TCity> CitiesOf(const TIniFile& citiesIni, const std::string& countryKey,
+                            const std::function<void()>& processPendingEvents = {});
+
+// A list for the picker, which never fails: when the file cannot be used, Entries is empty and
+// Problem says which file and why, for the user to read.
+template <typename Entry> struct TDatabaseList {
+    std::vector<Entry> Entries;
+    std::string Problem;
+};
+
+TDatabaseList<TCountry> LoadCountryList(const std::string& countriesIniPath,
+                                        const std::function<void()>& processPendingEvents = {});
+TDatabaseList<TCity> LoadCityList(const std::string& citiesIniPath, const TCountry& country,
+                                  const std::function<void()>& processPendingEvents = {});
 
 // The countries a user means by text, ignoring case: the one whose display name or key equals
 // it, else every entry of a country listed once per time zone ("United States" gives

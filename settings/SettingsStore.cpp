@@ -5,7 +5,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <span>
+#include <string_view>
 #include <tuple>
 
 namespace nimbrel {
@@ -70,7 +72,21 @@ std::string SlotKeyName(const SlotKey& slotKey, int number) {
     return slotKey.Prefix + std::to_string(number);
 }
 
-std::optional<int> ReadNumber(const TIniFile& ini, const char* key) {
+// The values of the settings' keys, found in one pass over the section: a hand-edited file of
+// millions of lines is read once, not once per key. First key of a name wins, as in TIniFile.
+class TPreferencesValues {
+public:
+    explicit TPreferencesValues(const TIniFile& ini);
+    std::optional<std::string> ReadString(std::string_view, std::string_view key) const {
+        const auto found = values_.find(std::string(key));
+        return found == values_.end() ? std::nullopt : std::optional(found->second);
+    }
+
+private:
+    std::map<std::string, std::string> values_; // by the key's name as the program spells it
+};
+
+std::optional<int> ReadNumber(const TPreferencesValues& ini, const char* key) {
     const auto text = ini.ReadString(SettingsSection, key);
     return text ? ParseWholeNumber(*text) : std::nullopt;
 }
@@ -84,8 +100,25 @@ std::string NonEmptyOr(const char* value, const std::string& fallback) {
 SettingsWriteError::SettingsWriteError(const std::string& path)
     : std::runtime_error("Unable to write to " + path) {}
 
+bool SettingsFileMissing(const std::string& path) {
+    std::error_code error;
+    return fs::status(path, error).type() == fs::file_type::not_found;
+}
+
+TPreferencesValues::TPreferencesValues(const TIniFile& ini) {
+    const auto names = SettingsKeyValues(TSettings());
+    ini.ForEachInSection(SettingsSection, [&](std::string_view key, std::string_view value) {
+        for (const auto& [name, unused] : names) {
+            if (EqualsIgnoringCase(key, name)) {
+                values_.try_emplace(name, value);
+                return;
+            }
+        }
+    });
+}
+
 TSettings LoadSettings(const std::string& path) {
-    const TIniFile ini = TIniFile::Load(path);
+    const TPreferencesValues ini(TIniFile::Load(path));
     TSettings settings;
     for (const std::span<const BoolKey> keys :
          {std::span<const BoolKey>(BoolKeys), std::span<const BoolKey>(LaterBoolKeys)}) {
@@ -145,10 +178,9 @@ std::string SettingsFileText(const TSettings& settings) {
 
 void SaveSettings(const TSettings& settings, const std::string& path) {
     try {
-        // Starting from the file as it is keeps the user's own lines and sections.
-        TIniFile ini = TIniFile::Load(path);
-        WriteSettings(settings, ini);
-        ini.Save(path);
+        // Starting from the file as it is keeps the user's own lines and sections; the update
+        // holds off other saves so none of them loses what this one read.
+        TIniFile::Update(path, [&settings](TIniFile& ini) { WriteSettings(settings, ini); });
     } catch (const IniFileError&) {
         std::error_code error;
         throw SettingsWriteError(fs::absolute(path, error).string());
@@ -156,9 +188,14 @@ void SaveSettings(const TSettings& settings, const std::string& path) {
 }
 
 bool SaveSettingsAndAutostart(const TSettings& settings, const std::string& path,
-                              const std::string& executablePath) {
+                              const std::string& executablePath,
+                              const std::function<void(const std::string&)>& warn) {
     SaveSettings(settings, path);
-    return SetAutostart(ProductName, executablePath, settings.StartAutomaticallyByWindows);
+    const bool enable = settings.StartAutomaticallyByWindows;
+    if (const auto refusal = AutostartRefusal(executablePath); enable && refusal && warn) {
+        warn(*refusal);
+    }
+    return SetAutostart(ProductName, executablePath, enable);
 }
 
 std::string UserConfigFolder() {

@@ -54,7 +54,8 @@ QIcon MenuIcon(int index) {
 
 TMainForm::TMainForm(QtScheduler& scheduler, const Clock& clock, MainFormOptions options)
     : scheduler_(scheduler), clock_(clock), trayAvailable_(std::move(options.TrayAvailable)),
-      showMessage_(std::move(options.ShowMessage)), settingsPath_(std::move(options.SettingsPath)),
+      showMessage_(std::move(options.ShowMessage)),
+      reportWithoutDialog_(std::move(options.ReportWithoutDialog)), settingsPath_(std::move(options.SettingsPath)),
       executablePath_(std::move(options.ExecutablePath)),
       debugStatePath_(std::move(options.DebugStatePath)), LogList_(clock), decoder_(clock) {
     // 1-2: the panels, docked into their hosts, and the caption.
@@ -199,7 +200,7 @@ void TMainForm::CreateMenus() {
 }
 
 void TMainForm::LoadSettingsFile() {
-    IsFirstRun = !std::filesystem::exists(settingsPath_);
+    IsFirstRun = SettingsFileMissing(settingsPath_);
     try {
         settings_ = LoadSettings(settingsPath_);
     } catch (const IniFileError& error) {
@@ -439,7 +440,13 @@ void TMainForm::UpdateLocations(bool timeOnly) {
 
 void TMainForm::ActionFileExitExecute() {
     // exit(), not quit(): quit() first asks the windows to close, which only hides this one.
+    // It also ends the loop of a dialog that is open now.
     QCoreApplication::exit(0);
+}
+
+void TMainForm::EndSession() {
+    sessionEnding_ = true;
+    ActionFileExitExecute();
 }
 
 void TMainForm::AMWeatherGetWeatherReportExecute() {
@@ -452,7 +459,8 @@ void TMainForm::ActionToolsPreferencesExecute() {
         [this] {
             // A file we could not read is never overwritten (see LoadSettingsFile).
             if (settingsReadable_)
-                SaveSettingsAndAutostart(settings_, settingsPath_, executablePath_);
+                SaveSettingsAndAutostart(settings_, settingsPath_, executablePath_,
+                                         LogAutostartWarning());
         },
         [this] {
             if (heartBeat_)
@@ -551,10 +559,17 @@ void TMainForm::SaveSettingsAtExit() {
     if (!settingsReadable_)
         return;
     try {
-        SaveSettingsAndAutostart(settings_, settingsPath_, executablePath_);
+        SaveSettingsAndAutostart(settings_, settingsPath_, executablePath_, LogAutostartWarning());
     } catch (const std::exception& error) {
-        showMessage_(nullptr, QMessageBox::Critical, QString::fromStdString(error.what()));
+        if (sessionEnding_)
+            reportWithoutDialog_(error.what());
+        else
+            showMessage_(nullptr, QMessageBox::Critical, QString::fromStdString(error.what()));
     }
+}
+
+std::function<void(const std::string&)> TMainForm::LogAutostartWarning() {
+    return [this](const std::string& text) { LogList_.AddLogMessage(LogWarning, text); };
 }
 
 void TMainForm::FormDestroy() {

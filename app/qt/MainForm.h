@@ -23,6 +23,7 @@
 #include <QToolBar>
 #include <array>
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -44,6 +45,10 @@ struct MainFormOptions {
     std::unique_ptr<HeartBeatPacer> Pacer; // the heartbeat's time (default: the real one)
     std::string DebugStatePath;            // when set, the tray and status texts are written there
     MessageBoxFunction ShowMessage = ShowMessageBox; // tests capture the boxes instead
+    // Where a failure goes when no dialog may wait for the user: the program is being ended.
+    std::function<void(const std::string&)> ReportWithoutDialog = [](const std::string& text) {
+        std::fprintf(stderr, "nimbrel: %s\n", text.c_str());
+    };
 };
 
 class TMainForm final : public QMainWindow, public MainView {
@@ -94,6 +99,9 @@ public:
 
     void ActionChangeWindowStateExecute();
     void ActionFileExitExecute();
+    // The session or a signal ends the program: the same exit, but nothing may wait for the
+    // user any more, so a failure at exit is reported without a dialog.
+    void EndSession();
     void AMWeatherGetWeatherReportExecute();
     void ActionToolsPreferencesExecute();
     void ActionToolsLogExecute();
@@ -139,18 +147,21 @@ private:
     QMargins FrameMargins() const;
     void StopHeartBeat();
     void SaveSettingsAtExit();
+    std::function<void(const std::string&)> LogAutostartWarning();
     void WriteDebugState() const;
 
     QtScheduler& scheduler_;
     const Clock& clock_;
     std::function<bool()> trayAvailable_;
     MessageBoxFunction showMessage_;
+    std::function<void(const std::string&)> reportWithoutDialog_;
     std::string settingsPath_;
     std::string executablePath_;
     std::string debugStatePath_;
     bool settingsReadable_ = true;
     bool windowShown_ = true;
     bool destroyed_ = false;
+    bool sessionEnding_ = false;
     bool busy_ = false;
     DesignScale scale_;
     WindowArrangement arrangement_;

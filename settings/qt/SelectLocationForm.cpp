@@ -66,7 +66,7 @@ TSelectLocationForm::TSelectLocationForm(std::string executableFolder,
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
       ComboBoxCountries(new QComboBox(this)), ComboBoxCities(new QComboBox(this)),
-      ButtonOK(new QPushButton(tr("&OK"), this)),
+      LabelDatabaseProblem(new QLabel(this)), ButtonOK(new QPushButton(tr("&OK"), this)),
       ButtonCancel(new QPushButton(tr("&Cancel"), this)),
       executableFolder_(std::move(executableFolder)), showMessage_(std::move(showMessage)) {
     setObjectName(QStringLiteral("SelectLocationForm"));
@@ -76,6 +76,11 @@ TSelectLocationForm::TSelectLocationForm(std::string executableFolder,
     ComboBoxCities->setObjectName(QStringLiteral("ComboBoxCities"));
     ButtonOK->setObjectName(QStringLiteral("ButtonOK"));
     ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
+    LabelDatabaseProblem->setObjectName(QStringLiteral("LabelDatabaseProblem"));
+    LabelDatabaseProblem->setWordWrap(true);
+    LabelDatabaseProblem->setTextFormat(Qt::PlainText);
+    LabelDatabaseProblem->setMaximumWidth(ListWidth);
+    LabelDatabaseProblem->hide();
 
     for (QComboBox* list : {ComboBoxCountries, ComboBoxCities}) {
         list->setMaxVisibleItems(VisibleCountries);
@@ -104,6 +109,7 @@ TSelectLocationForm::TSelectLocationForm(std::string executableFolder,
     layout->addSpacing(6);
     layout->addWidget(cityLabel);
     layout->addWidget(ComboBoxCities);
+    layout->addWidget(LabelDatabaseProblem);
     layout->addSpacing(12);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize); // not resizable
@@ -126,7 +132,10 @@ void TSelectLocationForm::FormShow() {
     }
     const std::filesystem::path databaseFolder(*folder);
     citiesPath_ = (databaseFolder / CitiesFileName).string();
-    countries_ = ReadCountries((databaseFolder / CountriesFileName).string(), ProcessPendingEvents);
+    TDatabaseList<TCountry> countries =
+        LoadCountryList((databaseFolder / CountriesFileName).string(), ProcessPendingEvents);
+    countries_ = std::move(countries.Entries);
+    ShowDatabaseProblem(countries.Problem);
     QStringList names;
     for (const TCountry& country : countries_) {
         names.append(QString::fromStdString(country.Name));
@@ -143,6 +152,11 @@ void TSelectLocationForm::CancelForMissingDatabase() {
     });
 }
 
+void TSelectLocationForm::ShowDatabaseProblem(const std::string& problem) {
+    LabelDatabaseProblem->setText(QString::fromStdString(problem));
+    LabelDatabaseProblem->setVisible(!problem.empty());
+}
+
 void TSelectLocationForm::ComboBoxCountriesSelect(int index) {
     if (busy_ || index < 0 || static_cast<std::size_t>(index) >= countries_.size()) {
         return;
@@ -155,7 +169,9 @@ void TSelectLocationForm::ComboBoxCountriesSelect(int index) {
     const TCountry country = countries_[static_cast<std::size_t>(index)];
     result_.LocationTimeZoneOffset = country.TimeZoneOffset;
     const BusyCursor busyCursor;
-    cities_ = ReadCities(citiesPath_, country.CountryKey, ProcessPendingEvents);
+    TDatabaseList<TCity> cities = LoadCityList(citiesPath_, country, ProcessPendingEvents);
+    cities_ = std::move(cities.Entries);
+    ShowDatabaseProblem(cities.Problem);
     QStringList names;
     for (const TCity& city : cities_) {
         names.append(QString::fromStdString(city.Name));

@@ -9,6 +9,7 @@
 #include <vector>
 
 class QComboBox;
+class QLabel;
 class QPushButton;
 
 namespace nimbrel::gui {
@@ -27,6 +28,8 @@ public:
 
     QComboBox* ComboBoxCountries;
     QComboBox* ComboBoxCities;
+    // Why a list is empty when the database cannot be used; hidden otherwise.
+    QLabel* LabelDatabaseProblem;
     QPushButton* ButtonOK;
     QPushButton* ButtonCancel;
 
@@ -39,6 +42,7 @@ private:
     void ComboBoxCitiesSelect(int index);
     // A missing database leaves nothing to choose: say so, then cancel once the dialog runs.
     void CancelForMissingDatabase();
+    void ShowDatabaseProblem(const std::string& problem);
 
     std::string executableFolder_;
     MessageBoxFunction showMessage_;

@@ -43,13 +43,16 @@ class TestMainForm : public QObject {
     std::string SettingsPath() const { return folder_->File("Nimbrel.ini"); }
 
     TMainForm& Start(const std::string* settingsBody, uint16_t port = 21,
-                     std::chrono::milliseconds watchdog = std::chrono::seconds(30)) {
+                     std::chrono::milliseconds watchdog = std::chrono::seconds(30),
+                     std::function<void(const std::string&)> reportWithoutDialog = {}) {
         if (settingsBody)
             nimbrel::testing::WriteFile(SettingsPath(), SettingsText(*settingsBody));
         scheduler_ = std::make_unique<QtScheduler>();
         MainFormOptions options;
         options.Server = {"127.0.0.1", port};
         options.SettingsPath = SettingsPath();
+        if (reportWithoutDialog)
+            options.ReportWithoutDialog = std::move(reportWithoutDialog);
         options.ExecutablePath = "/usr/bin/nimbrel";
         options.TrayAvailable = [this] { return trayAvailable_; };
         options.Watchdog = watchdog;
@@ -60,8 +63,9 @@ class TestMainForm : public QObject {
         return *form_;
     }
     TMainForm& Start(const std::string& settingsBody, uint16_t port = 21,
-                     std::chrono::milliseconds watchdog = std::chrono::seconds(30)) {
-        return Start(&settingsBody, port, watchdog);
+                     std::chrono::milliseconds watchdog = std::chrono::seconds(30),
+                     std::function<void(const std::string&)> reportWithoutDialog = {}) {
+        return Start(&settingsBody, port, watchdog, std::move(reportWithoutDialog));
     }
 
 private slots:
@@ -335,13 +339,33 @@ private slots:
         QCOMPARE(form.StatusBarPanel->text(), QString("Getting weather report..."));
     }
 
+    void unreadableSettingsAreNotOverwritten_data() {
+        QTest::addColumn<bool>("loop");
+        QTest::newRow("folder in the file's place") << false;
+        QTest::newRow("link loop") << true; // as a folder that cannot be searched, unless root
+    }
     void unreadableSettingsAreNotOverwritten() {
-        // A folder where the file should be cannot be read as settings.
-        std::filesystem::create_directories(SettingsPath());
+        QFETCH(bool, loop);
+        if (loop)
+            std::filesystem::create_symlink(SettingsPath(), SettingsPath());
+        else
+            std::filesystem::create_directories(SettingsPath());
         TMainForm& form = Start(nullptr);
         QCOMPARE(messages_.size(), 1);
+        QVERIFY(!form.IsFirstRun);
         form.FormDestroy();
-        QVERIFY(std::filesystem::is_directory(SettingsPath()));
+        QVERIFY(!std::filesystem::is_regular_file(std::filesystem::symlink_status(SettingsPath())));
+    }
+
+    void endedSessionReportsAFailedSaveWithoutADialog() {
+        std::vector<std::string> reported;
+        TMainForm& form = Start("", 21, std::chrono::seconds(30),
+                                [&reported](const std::string& text) { reported.push_back(text); });
+        std::filesystem::permissions(SettingsPath(), std::filesystem::perms(0444));
+        form.EndSession();
+        form.FormDestroy();
+        QVERIFY(messages_.isEmpty());
+        QVERIFY(reported == std::vector<std::string>{"Unable to write to " + SettingsPath()});
     }
 };
 

@@ -1,15 +1,18 @@
 #include "app/qt/Pictures.h"
+#include "settings/IniFile.h"
 #include "settings/qt/SelectLocationForm.h"
 #include "tests/gui/DialogTesting.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QCompleter>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <filesystem>
 
 using namespace nimbrel;
 using namespace nimbrel::gui;
@@ -156,6 +159,56 @@ private slots:
                  QStringLiteral("The country and city database could not be found.\r\n"
                                 "Reinstalling the program might solve this problem."));
         QVERIFY(!form->isVisible());
+    }
+
+    void unusableDatabaseIsExplainedInTheDialog_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("oversized countries") << "Countries.ini" << "oversized" << "larger than";
+        QTest::newRow("garbage countries") << "Countries.ini" << "garbage" << "lists no countries";
+        QTest::newRow("oversized cities") << "Cities.ini" << "oversized" << "larger than";
+        QTest::newRow("cities became a folder") << "Cities.ini" << "folder" << "Unable to read";
+        QTest::newRow("garbage cities") << "Cities.ini" << "garbage" << "lists no stations";
+    }
+    void unusableDatabaseIsExplainedInTheDialog() {
+        QFETCH(QString, file);
+        QFETCH(QString, damage);
+        QFETCH(QString, reason);
+        const std::filesystem::path path = QDir(folder_.path()).filePath(file).toStdString();
+        const auto spoil = [&] {
+            std::filesystem::remove_all(path);
+            if (damage == "folder") {
+                std::filesystem::create_directories(path / "inside");
+                return;
+            }
+            WriteFile(QString::fromStdString(path.string()), "\x01garbage\n=;\n[");
+            if (damage == "oversized")
+                std::filesystem::resize_file(path, TIniFile::MaxFileSize + 1);
+        };
+        if (damage != "folder")
+            spoil();
+        auto form = NewForm();
+        WhenModal(*form, [&] {
+            if (file == "Cities.ini") {
+                if (damage == "folder")
+                    spoil(); // the dialog found the file when it opened
+                Choose(form->ComboBoxCountries, "Netherlands");
+            }
+            QVERIFY(form->LabelDatabaseProblem->isVisible());
+            const QString text = form->LabelDatabaseProblem->text();
+            QVERIFY2(text.contains(QString::fromStdString(path.string())), qPrintable(text));
+            QVERIFY2(text.contains(reason), qPrintable(text));
+            form->ButtonOK->click(); // the dialog is still in working order
+        },
+                  [&] {
+                      return form->ComboBoxCountries->count() > 0 ||
+                             form->LabelDatabaseProblem->isVisible();
+                  });
+        const int result = form->exec();
+        std::filesystem::remove_all(path); // the next test writes its own database
+        QCOMPARE(result, int(QDialog::Accepted));
+        QVERIFY(boxes_.messages.empty());
     }
 
     void typingOffersTheMatchingEntriesInFileOrder() {

@@ -4,8 +4,10 @@
 #include "settings/SettingsStore.h"
 #include "support/TempFolder.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <vector>
 
 #ifndef _WIN32
 namespace nimbrel {
@@ -31,8 +33,10 @@ protected:
 
 TEST_F(Autostart, OnWritesAnEntryThatStartsTheProgram) {
     EXPECT_TRUE(SetAutostart("Nimbrel", "/opt/nimbrel/bin/nimbrel", true));
-    EXPECT_EQ(ReadFile(Entry()), "[Desktop Entry]\nType=Application\nName=Nimbrel\n"
-                                 "Exec=/opt/nimbrel/bin/nimbrel\nTerminal=false\n");
+    EXPECT_EQ(ReadFile(Entry()),
+              "[Desktop Entry]\nType=Application\nName=Nimbrel\nGenericName=Weather Monitor\n"
+              "Comment=Latest weather reports of up to five stations in the notification area\n"
+              "Icon=org.nimbrel.Nimbrel\nExec=/opt/nimbrel/bin/nimbrel\nTerminal=false\n");
 }
 
 TEST_F(Autostart, OnAgainFollowsAMovedProgramAndKeepsTheUsersLines) {
@@ -79,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ResultCase{"BothEmpty", "", "", true, false},
                       ResultCase{"BothEmptyOff", "", "", false, false},
                       ResultCase{"NoProgram", "Nimbrel", "", true, false},
-                      ResultCase{"LineBreakInProgram", "Nimbrel", "/a\nExec=/evil", true, false},
+                      ResultCase{"InvalidUtf8Program", "Nimbrel", "/opt/\xFF/n", true, false},
                       ResultCase{"NameLeavesTheFolder", "../evil", "/bin/true", true, false},
                       ResultCase{"NameIsFolderUp", "..", "/bin/true", true, false}),
     [](const auto& info) { return std::string(info.param.Name); });
@@ -110,6 +114,63 @@ INSTANTIATE_TEST_SUITE_P(
                       ExecCase{"Dollar", "/opt/$x/n", "\"/opt/\\\\$x/n\""},
                       ExecCase{"Quote", "/opt/\"q\"/n", "\"/opt/\\\\\"q\\\\\"/n\""},
                       ExecCase{"Backslash", "/opt/a\\b", "\"/opt/a\\\\\\\\b\""}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// Whatever the program's path, the entry is one the desktop accepts, or there is none and the
+// log says why; and the entry's place is written, never a file a link there points to.
+struct ValidEntryCase {
+    friend void PrintTo(const ValidEntryCase& c, std::ostream* out) { *out << c.Name; }
+    const char* Name;
+    std::string Program;
+    bool Written;
+};
+
+class AutostartValidEntry : public Autostart,
+                            public ::testing::WithParamInterface<ValidEntryCase> {};
+
+TEST_P(AutostartValidEntry, IsAcceptedByTheDesktopOrLoggedAsRefused) {
+    if (std::system("command -v desktop-file-validate >/dev/null") != 0) {
+        GTEST_SKIP() << "desktop-file-validate is not installed";
+    }
+    const ValidEntryCase& c = GetParam();
+    WriteFile(config_.File("victim"), "untouched");
+    std::filesystem::create_directories(config_.File("autostart"));
+    std::filesystem::create_symlink(config_.File("victim"), Entry());
+    std::vector<std::string> warnings;
+    TSettings settings;
+    EXPECT_EQ(
+        SaveSettingsAndAutostart(settings, config_.File("Nimbrel.ini"), c.Program,
+                                 [&warnings](const std::string& w) { warnings.push_back(w); }),
+        c.Written);
+    EXPECT_EQ(ReadFile(config_.File("victim")), "untouched");
+    if (c.Written) {
+        EXPECT_FALSE(std::filesystem::is_symlink(Entry()));
+        EXPECT_EQ(std::system(("desktop-file-validate '" + Entry() + "' >&2").c_str()), 0);
+        EXPECT_TRUE(warnings.empty());
+        const std::string text = ReadFile(Entry());
+        EXPECT_EQ(text.find("\nExec="), text.rfind("\nExec=")) << text;
+    } else {
+        EXPECT_EQ(warnings, std::vector<std::string>{AutostartInvalidPathMessage});
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AutostartValidEntry,
+    ::testing::Values(ValidEntryCase{"Plain", "/usr/bin/nimbrel", true},
+                      ValidEntryCase{"Tab", "/opt/a\tb/nimbrel", true},
+                      ValidEntryCase{"Escape", "/opt/a\x1B[31m/nimbrel", true},
+                      ValidEntryCase{"Delete", "/opt/a\x7F/nimbrel", true},
+                      ValidEntryCase{"LineBreak", "/opt/a\nExec=/evil\r\n/nimbrel", true},
+                      ValidEntryCase{"Spaces", "/home/a b/my programs/nimbrel", true},
+                      ValidEntryCase{"Quotes", "/opt/\"q\"/it's/nimbrel", true},
+                      ValidEntryCase{"Backslash", "/opt/a\\b\\/nimbrel", true},
+                      ValidEntryCase{"Dollar", "/opt/$HOME/`id`/%f/nimbrel", true},
+                      ValidEntryCase{"ControlAndQuote", "/opt/\x01'\\%/nimbrel", true},
+                      ValidEntryCase{"NonAscii",
+                                     "/home/zo\xC3\xAB/\xE5\xA4\xA9\xE6\xB0\x97/nimbrel", true},
+                      ValidEntryCase{"InvalidUtf8", "/home/zo\xEB/nimbrel", false},
+                      ValidEntryCase{"Surrogate", "/opt/\xED\xA0\x80/nimbrel", false},
+                      ValidEntryCase{"Overlong", "/opt/\xC0\xAF/nimbrel", false}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(Autostart, SaveAndAutostartFollowTheSetting) {

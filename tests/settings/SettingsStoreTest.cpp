@@ -3,9 +3,12 @@
 #include "settings/IniFile.h"
 #include "support/TempFolder.h"
 
+#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <thread>
+#include <vector>
 
 namespace nimbrel {
 namespace {
@@ -178,69 +181,130 @@ TEST(SettingsSave, AFileFromBeforeHttpsLoadsAsBeforeAndGainsTheKeyAtItsEnd) {
     EXPECT_EQ(ReadFile(path), older + "UseHttps=0\n");
 }
 
-// Tests run as root, so a refused write is made from the file system's shape, not from rights.
-struct RefusedCase {
-    friend void PrintTo(const RefusedCase& c, std::ostream* out) { *out << c.Name; }
+// Tests run as root, so a refused write is made from the file system's shape or the file's
+// read-only mode, not from rights. Each case prepares the folder and names the settings file.
+namespace fs = std::filesystem;
+
+struct FileCase {
+    friend void PrintTo(const FileCase& c, std::ostream* out) { *out << c.Name; }
     const char* Name;
-    std::function<std::string(const TempFolder&)> Prepare; // returns the settings path
-    std::function<void(const TempFolder&)> CheckIntact;
+    const char* File;
+    std::function<void(const TempFolder&)> Prepare;
+    bool Refused;
+    std::function<void(const TempFolder&)> Check;
 };
 
-class SettingsRefusedWrite : public ::testing::TestWithParam<RefusedCase> {};
+class SettingsSaveFileConditions : public ::testing::TestWithParam<FileCase> {};
 
-TEST_P(SettingsRefusedWrite, RaisesTheErrorWithTheFullPathAndKeepsWhatWasThere) {
-    const RefusedCase& c = GetParam();
+TEST_P(SettingsSaveFileConditions, SavesOrRefusesWithTheFullPathAndHarmsNothing) {
+    const FileCase& c = GetParam();
     const TempFolder folder;
-    const std::string path = c.Prepare(folder);
+    const std::string path = folder.File(c.File);
+    c.Prepare(folder);
+    TSettings settings;
+    settings.UseCelsius = false;
     try {
-        SaveSettings(TSettings(), path);
-        FAIL() << "the save reported success";
+        SaveSettings(settings, path);
+        EXPECT_FALSE(c.Refused) << "the save reported success";
+        EXPECT_FALSE(LoadSettings(path).UseCelsius);
     } catch (const SettingsWriteError& error) {
+        EXPECT_TRUE(c.Refused) << error.what();
         EXPECT_EQ(std::string(error.what()), "Unable to write to " + path);
     }
-    c.CheckIntact(folder);
+    c.Check(folder);
+}
+
+const std::string OldSettings = "; mine\n[Preferences]\nUseCelsius=1\n";
+
+void WriteSettingsWithMode(const TempFolder& f, int mode) {
+    WriteFile(f.File("Nimbrel.ini"), OldSettings);
+    fs::permissions(f.File("Nimbrel.ini"), fs::perms(mode));
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, SettingsRefusedWrite,
+    Cases, SettingsSaveFileConditions,
     ::testing::Values(
-        RefusedCase{"FolderInTheFilesPlace",
-                    [](const TempFolder& f) {
-                        WriteFile(f.File("Nimbrel.ini/inside.txt"), "precious");
-                        return f.File("Nimbrel.ini");
-                    },
-                    [](const TempFolder& f) {
-                        EXPECT_EQ(ReadFile(f.File("Nimbrel.ini/inside.txt")), "precious");
-                        EXPECT_FALSE(std::filesystem::exists(f.File("Nimbrel.ini.tmp")));
-                    }},
-        RefusedCase{
-            "FileInTheFoldersPlace",
-            [](const TempFolder& f) {
-                WriteFile(f.File("config"), "not a folder");
-                return f.File("config/Nimbrel.ini");
-            },
+        FileCase{
+            "FolderInTheFilesPlace", "Nimbrel.ini",
+            [](const TempFolder& f) { WriteFile(f.File("Nimbrel.ini/in"), "precious"); }, true,
+            [](const TempFolder& f) { EXPECT_EQ(ReadFile(f.File("Nimbrel.ini/in")), "precious"); }},
+        FileCase{
+            "FileInTheFoldersPlace", "config/Nimbrel.ini",
+            [](const TempFolder& f) { WriteFile(f.File("config"), "not a folder"); }, true,
             [](const TempFolder& f) { EXPECT_EQ(ReadFile(f.File("config")), "not a folder"); }},
-        RefusedCase{"TemporaryFileBlocked",
-                    [](const TempFolder& f) {
-                        WriteFile(f.File("Nimbrel.ini"), "[Preferences]\nUseCelsius=0\n");
-                        std::filesystem::create_directories(f.File("Nimbrel.ini.tmp/x"));
-                        return f.File("Nimbrel.ini");
-                    },
-                    [](const TempFolder& f) {
-                        EXPECT_EQ(ReadFile(f.File("Nimbrel.ini")), "[Preferences]\nUseCelsius=0\n");
-                    }},
-        RefusedCase{"OversizedFileNotOverwritten",
-                    [](const TempFolder& f) {
-                        WriteFile(f.File("Nimbrel.ini"), "x");
-                        std::filesystem::resize_file(f.File("Nimbrel.ini"),
-                                                     TIniFile::MaxFileSize + 1);
-                        return f.File("Nimbrel.ini");
-                    },
-                    [](const TempFolder& f) {
-                        EXPECT_EQ(std::filesystem::file_size(f.File("Nimbrel.ini")),
-                                  TIniFile::MaxFileSize + 1);
-                    }}),
+        FileCase{"OversizedFileNotOverwritten", "Nimbrel.ini",
+                 [](const TempFolder& f) {
+                     WriteFile(f.File("Nimbrel.ini"), "x");
+                     fs::resize_file(f.File("Nimbrel.ini"), TIniFile::MaxFileSize + 1);
+                 },
+                 true,
+                 [](const TempFolder& f) {
+                     EXPECT_EQ(fs::file_size(f.File("Nimbrel.ini")), TIniFile::MaxFileSize + 1);
+                 }},
+        FileCase{
+            "ReadOnlyFile", "Nimbrel.ini",
+            [](const TempFolder& f) { WriteSettingsWithMode(f, 0444); }, true,
+            [](const TempFolder& f) { EXPECT_EQ(ReadFile(f.File("Nimbrel.ini")), OldSettings); }},
+        FileCase{"LinkLoop", "Nimbrel.ini",
+                 [](const TempFolder& f) {
+                     fs::create_symlink(f.File("Nimbrel.ini"), f.File("Nimbrel.ini"));
+                 },
+                 true,
+                 [](const TempFolder& f) { EXPECT_TRUE(fs::is_symlink(f.File("Nimbrel.ini"))); }},
+        FileCase{"LinkPlantedAtATemporaryName", "Nimbrel.ini",
+                 [](const TempFolder& f) {
+                     WriteFile(f.File("victim"), "untouched");
+                     fs::create_symlink(f.File("victim"), f.File("Nimbrel.ini.tmp"));
+                 },
+                 false,
+                 [](const TempFolder& f) { EXPECT_EQ(ReadFile(f.File("victim")), "untouched"); }},
+        FileCase{"PrivateFileStaysPrivate", "Nimbrel.ini",
+                 [](const TempFolder& f) { WriteSettingsWithMode(f, 0600); }, false,
+                 [](const TempFolder& f) {
+                     EXPECT_EQ(fs::status(f.File("Nimbrel.ini")).permissions(), fs::perms(0600));
+                     EXPECT_EQ(ReadFile(f.File("Nimbrel.ini")).rfind("; mine\n", 0), 0u);
+                 }},
+        FileCase{"CrashLeftATemporaryFile", "Nimbrel.ini",
+                 [](const TempFolder& f) {
+                     WriteFile(f.File("Nimbrel.ini.tmp-Ab12Z9"), "half a save");
+                     WriteFile(f.File("Nimbrel.ini.tmp-notours"), "someone else's");
+                 },
+                 false,
+                 [](const TempFolder& f) {
+                     EXPECT_FALSE(fs::exists(f.File("Nimbrel.ini.tmp-Ab12Z9")));
+                     EXPECT_TRUE(fs::exists(f.File("Nimbrel.ini.tmp-notours")));
+                 }}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+// Saves racing each other keep every line the user wrote, whichever settings win.
+TEST(SettingsSave, ConcurrentSavesKeepTheUsersLines) {
+    const TempFolder folder;
+    const std::string path = folder.File("Nimbrel.ini");
+    WriteFile(path, "; my notes\n[Preferences]\nMyOwnKey=mine\n\n[Extra]\nX=1\n");
+    std::atomic<int> failures = 0;
+    std::vector<std::thread> savers;
+    for (int saver = 0; saver < 4; ++saver) {
+        savers.emplace_back([&, saver] {
+            TSettings settings;
+            settings.LongReconnectInterval = 100 + saver;
+            for (int round = 0; round < 25; ++round) {
+                try {
+                    SaveSettings(settings, path);
+                } catch (const SettingsWriteError&) {
+                    ++failures;
+                }
+            }
+        });
+    }
+    for (std::thread& saver : savers) {
+        saver.join();
+    }
+    EXPECT_EQ(failures, 0);
+    const std::string saved = ReadFile(path);
+    EXPECT_EQ(saved.rfind("; my notes\n[Preferences]\nMyOwnKey=mine\nAppVersion=1.6\n", 0), 0u);
+    EXPECT_NE(saved.find("Offset5=0\n\n[Extra]\nX=1\n"), std::string::npos) << saved;
+    EXPECT_GE(LoadSettings(path).LongReconnectInterval, 100);
+}
 
 #ifndef _WIN32
 using testing::ScopedEnvironment;
