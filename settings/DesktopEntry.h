@@ -1,13 +1,12 @@
 #pragma once
-// What the desktop shows for the program: the autostart entry carries these texts, and the
-// installed desktop entry is generated from the same values.
+// What the desktop shows for the program: the autostart entry and the window carry these texts;
+// the build defines them from the same values it writes into the installed desktop entry.
 namespace nimbrel {
 
-inline constexpr const char* ApplicationId = "org.nimbrel.Nimbrel";
-inline constexpr const char* DesktopEntryName = "Nimbrel";
-inline constexpr const char* DesktopEntryGenericName = "Weather Monitor";
-inline constexpr const char* DesktopEntryComment =
-    "Latest weather reports of up to five stations in the notification area";
+inline constexpr const char* ApplicationId = NIMBREL_APP_ID;
+inline constexpr const char* DesktopEntryName = NIMBREL_DISPLAY_NAME;
+inline constexpr const char* DesktopEntryGenericName = NIMBREL_GENERIC_NAME;
+inline constexpr const char* DesktopEntryComment = NIMBREL_COMMENT;
 // The group every desktop entry keeps its keys in.
 inline constexpr const char* DesktopEntryGroup = "Desktop Entry";
 

@@ -1,5 +1,7 @@
 #include "app/qt/Pictures.h"
 
+#include "settings/DesktopEntry.h"
+
 #include <QFile>
 #include <QIconEngine>
 #include <QPainter>
@@ -96,7 +98,7 @@ private:
 } // namespace
 
 QIcon ProgramIcon() {
-    return QIcon::fromTheme(QStringLiteral(NIMBREL_APP_ID), PictureIcon(ProgramIconPath()));
+    return QIcon::fromTheme(QString::fromUtf8(ApplicationId), PictureIcon(ProgramIconPath()));
 }
 
 QIcon PictureIcon(const QString& path) {

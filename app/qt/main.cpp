@@ -9,6 +9,7 @@
 #include "app/qt/TerminationRequest.h"
 #include "decode/Clock.h"
 #include "retrieval/HttpsClient.h"
+#include "settings/DesktopEntry.h"
 #include "settings/SettingsStore.h"
 #include "windows/qt/MessageBox.h"
 
@@ -64,7 +65,7 @@ int RunDesktop(int argc, char** argv, const CommandLine& commandLine,
     }
     QApplication::setApplicationName(QString::fromUtf8(nimbrel::ProductName));
     // Lets Wayland compositors and task bars match the window to the installed launcher.
-    QGuiApplication::setDesktopFileName(QStringLiteral(NIMBREL_APP_ID));
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(nimbrel::ApplicationId));
     // Closing the window hides it; only File, Exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     nimbrel::gui::InitPictures();

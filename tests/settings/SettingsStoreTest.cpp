@@ -302,7 +302,7 @@ TEST(SettingsSave, ConcurrentSavesKeepTheUsersLines) {
     EXPECT_EQ(failures, 0);
     const std::string saved = ReadFile(path);
     EXPECT_EQ(saved.rfind("; my notes\n[Preferences]\nMyOwnKey=mine\nAppVersion=1.6\n", 0), 0u);
-    EXPECT_NE(saved.find("Offset5=0\n\n[Extra]\nX=1\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("UseHttps=0\n\n[Extra]\nX=1\n"), std::string::npos) << saved;
     EXPECT_GE(LoadSettings(path).LongReconnectInterval, 100);
 }
 
