@@ -60,8 +60,10 @@ fetch)
     done
     port=$(head -n 1 "$work/port")
     [ -n "$port" ] || { echo "FAIL: the FTP server did not start"; exit 1; }
-    same fetch-passive fetch --server "127.0.0.1:$port" EHAM KJFK XXXX
-    same fetch-active fetch --active --server "127.0.0.1:$port" EHAM KJFK XXXX
+    same fetch-passive fetch --server "127.0.0.1:$port" EHAM KJFK
+    same fetch-active fetch --active --server "127.0.0.1:$port" EHAM KJFK
+    same fetch-missing-station fetch --server "127.0.0.1:$port" EHAM XXXX
+    grep -q 'EHAM 080525Z' "$work/fetch-active.windows" || { echo "FAIL: no report fetched"; exit 1; }
     ;;
 *)
     echo "usage: $0 decode|fetch SOURCE_DIR LINUX_CLI RUNNER... WINDOWS_CLI" >&2
