@@ -1,5 +1,7 @@
 #include "settings/IniFile.h"
 
+#include "settings/ProgramPath.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -66,10 +68,10 @@ std::string ReadWholeFile(const fs::path& path) {
     std::error_code error;
     const auto size = fs::file_size(path, error);
     if (error) {
-        throw IniFileError("Unable to read " + fs::absolute(path).string());
+        throw IniFileError("Unable to read " + PathToNarrow(fs::absolute(path, error)));
     }
     if (size > TIniFile::MaxFileSize) {
-        throw IniFileError(fs::absolute(path).string() + " is larger than " +
+        throw IniFileError(PathToNarrow(fs::absolute(path, error)) + " is larger than " +
                            std::to_string(TIniFile::MaxFileSize / (1024 * 1024)) +
                            " MiB and was not read");
     }
@@ -77,7 +79,7 @@ std::string ReadWholeFile(const fs::path& path) {
     std::string text(static_cast<std::size_t>(size), '\0');
     in.read(text.data(), static_cast<std::streamsize>(text.size()));
     if (!in && !in.eof()) {
-        throw IniFileError("Unable to read " + fs::absolute(path).string());
+        throw IniFileError("Unable to read " + PathToNarrow(fs::absolute(path, error)));
     }
     text.resize(static_cast<std::size_t>(in.gcount()));
     return text;
@@ -89,7 +91,11 @@ struct FileCloser {
 
 // Writes and flushes the whole text to disk; false on any failure.
 bool WriteDurably(const fs::path& path, const std::string& text) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.string().c_str(), "wb"));
+#ifdef _WIN32
+    std::unique_ptr<std::FILE, FileCloser> file(_wfopen(path.c_str(), L"wb"));
+#else
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+#endif
     if (!file) {
         return false;
     }
@@ -104,7 +110,7 @@ bool WriteDurably(const fs::path& path, const std::string& text) {
 // The file a save replaces: a link is followed so that the link itself survives.
 fs::path WritableTarget(const std::string& path) {
     std::error_code error;
-    const fs::path target = fs::absolute(path, error);
+    const fs::path target = fs::absolute(NarrowToPath(path), error);
     if (!error && fs::is_symlink(target, error)) {
         const fs::path linked = fs::weakly_canonical(target, error);
         return error ? target : linked;
@@ -143,12 +149,13 @@ TIniFile::TIniFile(std::string_view text) {
 
 TIniFile TIniFile::Load(const std::string& path) {
     std::error_code error;
-    const bool exists = fs::exists(path, error);
+    const fs::path file = NarrowToPath(path);
+    const bool exists = fs::exists(file, error);
     if (error) {
         // Not "missing": a save after reading it as empty would replace what the user has.
-        throw IniFileError("Unable to read " + fs::absolute(path, error).string());
+        throw IniFileError("Unable to read " + PathToNarrow(fs::absolute(file, error)));
     }
-    return exists ? TIniFile(ReadWholeFile(path)) : TIniFile();
+    return exists ? TIniFile(ReadWholeFile(file)) : TIniFile();
 }
 
 std::string TIniFile::DefaultLineEnd() {
@@ -259,7 +266,7 @@ void TIniFile::Save(const std::string& path) const {
         }
     }
     fs::remove(temporary, error);
-    throw IniFileError("Unable to write to " + fs::absolute(path, error).string());
+    throw IniFileError("Unable to write to " + PathToNarrow(fs::absolute(NarrowToPath(path), error)));
 }
 
 } // namespace nimbrel

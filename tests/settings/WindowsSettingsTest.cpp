@@ -94,6 +94,30 @@ INSTANTIATE_TEST_SUITE_P(
         AppDataCase{"Empty", "", "Nimbrel.ini"}, AppDataCase{"Unset", std::nullopt, "Nimbrel.ini"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+// "Zoë" as getenv gives it: in the ANSI code page, which must hold the letter.
+std::optional<std::string> AnsiName() {
+    const wchar_t* wide = L"Zo\u00EB";
+    char ansi[16] = {};
+    BOOL lossy = FALSE;
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, ansi,
+                                           sizeof ansi, nullptr, &lossy);
+    return length > 0 && !lossy ? std::optional<std::string>(ansi) : std::nullopt;
+}
+
+TEST(SettingsPathOnWindows, KeepsANonAsciiAppDataFolder) {
+    const std::optional<std::string> name = AnsiName();
+    if (!name) {
+        GTEST_SKIP() << "this system's ANSI code page has no \u00EB";
+    }
+    const testing::TempFolder folder;
+    const testing::ScopedEnvironment appData("APPDATA", folder.Path().string() + "\\" + *name);
+    TSettings settings;
+    settings.LongReconnectInterval = 45;
+    SaveSettings(settings, SettingsFilePath());
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder.Path() / L"Zo\u00EB" / L"Nimbrel.ini"));
+    EXPECT_EQ(LoadSettings(SettingsFilePath()).LongReconnectInterval, 45);
+}
+
 } // namespace
 } // namespace nimbrel
 #endif
