@@ -27,8 +27,8 @@ OSVERSIONINFOW SystemVersion() {
     const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     const auto rtlGetVersion =
         ntdll == nullptr ? nullptr
-                         : reinterpret_cast<RtlGetVersionFunction>(reinterpret_cast<void*>(
-                               GetProcAddress(ntdll, "RtlGetVersion")));
+                         : reinterpret_cast<RtlGetVersionFunction>(
+                               reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
     if (rtlGetVersion == nullptr || rtlGetVersion(&info) != 0) {
         info.dwMajorVersion = 0; // unknown: the font for every other version
         info.dwMinorVersion = 0;

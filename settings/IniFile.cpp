@@ -266,7 +266,8 @@ void TIniFile::Save(const std::string& path) const {
         }
     }
     fs::remove(temporary, error);
-    throw IniFileError("Unable to write to " + PathToNarrow(fs::absolute(NarrowToPath(path), error)));
+    throw IniFileError("Unable to write to " +
+                       PathToNarrow(fs::absolute(NarrowToPath(path), error)));
 }
 
 } // namespace nimbrel

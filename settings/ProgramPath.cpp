@@ -16,9 +16,9 @@ std::filesystem::path NarrowToPath(const std::string& path) {
         return {};
     }
     const int size = static_cast<int>(path.size());
-    std::wstring wide(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, path.data(), size,
-                                                                   nullptr, 0)),
-                      L'\0');
+    std::wstring wide(
+        static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, path.data(), size, nullptr, 0)),
+        L'\0');
     MultiByteToWideChar(CP_ACP, 0, path.data(), size, wide.data(), static_cast<int>(wide.size()));
     return std::filesystem::path(wide);
 }
@@ -29,8 +29,8 @@ std::string PathToNarrow(const std::filesystem::path& path) {
         return {};
     }
     const int size = static_cast<int>(wide.size());
-    std::string narrow(static_cast<std::size_t>(WideCharToMultiByte(
-                           CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr)),
+    std::string narrow(static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, wide.data(), size,
+                                                                    nullptr, 0, nullptr, nullptr)),
                        '\0');
     WideCharToMultiByte(CP_ACP, 0, wide.data(), size, narrow.data(),
                         static_cast<int>(narrow.size()), nullptr, nullptr);

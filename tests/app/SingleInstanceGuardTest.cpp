@@ -1,5 +1,6 @@
-#include "app/FormFontRule.h"
 #include "app/SingleInstanceGuard.h"
+
+#include "app/FormFontRule.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -33,8 +34,8 @@ struct VersionCase {
 };
 
 TEST(FormFontRule, SegoeOnlyOnVersionsSixZeroAndSixOne) {
-    const VersionCase cases[] = {{5, 1, "Tahoma", 8},   {6, 0, "Segoe UI", 9}, {6, 1, "Segoe UI", 9},
-                                 {6, 2, "Tahoma", 8},   {6, 3, "Tahoma", 8},   {10, 0, "Tahoma", 8},
+    const VersionCase cases[] = {{5, 1, "Tahoma", 8}, {6, 0, "Segoe UI", 9}, {6, 1, "Segoe UI", 9},
+                                 {6, 2, "Tahoma", 8}, {6, 3, "Tahoma", 8},   {10, 0, "Tahoma", 8},
                                  {10, 1, "Tahoma", 8}};
     for (const VersionCase& c : cases) {
         const FormFontChoice font = FormFontForVersion(c.Major, c.Minor);

@@ -29,9 +29,7 @@ std::optional<std::string> RunValue(const char* name) {
 // The test owns the value while it runs and puts back whatever the user had.
 class RunKeyEntry : public ::testing::Test {
 protected:
-    void TearDown() override {
-        SetAutostart("Nimbrel", saved_.value_or(""), saved_.has_value());
-    }
+    void TearDown() override { SetAutostart("Nimbrel", saved_.value_or(""), saved_.has_value()); }
 
 private:
     std::optional<std::string> saved_ = RunValue("Nimbrel");
@@ -80,18 +78,18 @@ TEST_P(SettingsPathOnWindows, IsAppDataAndTheFileNameMadeAbsolute) {
     const testing::ScopedEnvironment appData("APPDATA", GetParam().AppData);
     const std::filesystem::path expected(GetParam().Expected);
     const bool bare = GetParam().Expected == "Nimbrel.ini";
-    EXPECT_EQ(SettingsFilePath(), bare ? expected.string()
-                                       : std::filesystem::absolute(expected).string());
+    EXPECT_EQ(SettingsFilePath(),
+              bare ? expected.string() : std::filesystem::absolute(expected).string());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     AppData, SettingsPathOnWindows,
-    ::testing::Values(
-        AppDataCase{"Roaming", "C:\\Users\\ann\\AppData\\Roaming",
-                    "C:\\Users\\ann\\AppData\\Roaming\\Nimbrel.ini"},
-        AppDataCase{"TrailingBackslash", "C:\\Data\\", "C:\\Data\\Nimbrel.ini"},
-        AppDataCase{"Relative", "profile", "profile\\Nimbrel.ini"},
-        AppDataCase{"Empty", "", "Nimbrel.ini"}, AppDataCase{"Unset", std::nullopt, "Nimbrel.ini"}),
+    ::testing::Values(AppDataCase{"Roaming", "C:\\Users\\ann\\AppData\\Roaming",
+                                  "C:\\Users\\ann\\AppData\\Roaming\\Nimbrel.ini"},
+                      AppDataCase{"TrailingBackslash", "C:\\Data\\", "C:\\Data\\Nimbrel.ini"},
+                      AppDataCase{"Relative", "profile", "profile\\Nimbrel.ini"},
+                      AppDataCase{"Empty", "", "Nimbrel.ini"},
+                      AppDataCase{"Unset", std::nullopt, "Nimbrel.ini"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 // "Zoë" as getenv gives it: in the ANSI code page, which must hold the letter.
