@@ -9,6 +9,11 @@ cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc)}
 werror=${WERROR:-$([ -n "${CI:-}" ] && echo ON || echo OFF)}
 
+# The cross compiler's objects cache like the native ones where ccache is set up.
+if command -v ccache >/dev/null; then
+    export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER:-ccache}
+    export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
+fi
 scripts/bootstrap.sh windows
 if [ ! -x build/default/nimbrel-cli ]; then
     scripts/bootstrap.sh build
