@@ -1,6 +1,5 @@
 #include "app/SingleInstanceGuard.h"
 
-#include "app/FormFontRule.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -25,23 +24,6 @@ TEST(SingleInstanceGuard, RefusesASecondHolderUntilTheFirstEnds) {
     EXPECT_TRUE(SingleInstanceGuard(name + "-copy", lockFolder.Path().string()).IsFirstInstance());
     first.reset();
     EXPECT_TRUE(SingleInstanceGuard(name, lockFolder.Path().string()).IsFirstInstance());
-}
-
-struct VersionCase {
-    int Major, Minor;
-    const char* Family;
-    int PointSize;
-};
-
-TEST(FormFontRule, SegoeOnlyOnVersionsSixZeroAndSixOne) {
-    const VersionCase cases[] = {{5, 1, "Tahoma", 8}, {6, 0, "Segoe UI", 9}, {6, 1, "Segoe UI", 9},
-                                 {6, 2, "Tahoma", 8}, {6, 3, "Tahoma", 8},   {10, 0, "Tahoma", 8},
-                                 {10, 1, "Tahoma", 8}};
-    for (const VersionCase& c : cases) {
-        const FormFontChoice font = FormFontForVersion(c.Major, c.Minor);
-        EXPECT_EQ(font.family, c.Family) << c.Major << "." << c.Minor;
-        EXPECT_EQ(font.pointSize, c.PointSize) << c.Major << "." << c.Minor;
-    }
 }
 
 } // namespace
