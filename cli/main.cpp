@@ -3,7 +3,19 @@
 #include <exception>
 #include <iostream>
 
+#ifdef _WIN32
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // Byte for byte what the program writes and reads, as on every other system: a text-mode
+    // stream would add a carriage return to each line of JSON and drop those of the input.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stdin), _O_BINARY);
+#endif
     CLI::App app{"nimbrel-cli: decode, fetch and inspect weather reports without the desktop"};
     app.set_version_flag("--version", std::string("nimbrel-cli ") + NIMBREL_VERSION);
     app.require_subcommand(1);

@@ -1,6 +1,10 @@
 #include "retrieval/FtpClient.h"
 #include "retrieval/GetWeatherThread.h"
+#ifdef NIMBREL_HTTPS
 #include "retrieval/HttpsClient.h"
+#endif
+
+#include <stdexcept>
 
 namespace nimbrel {
 
@@ -30,17 +34,35 @@ private:
     FtpClient client_;
 };
 
+#ifndef NIMBREL_HTTPS
+// A build without libcurl: the run fails as any unreachable server would, with a clear reason.
+class UnavailableSource final : public StationSource {
+public:
+    void Connect() override {
+        throw std::runtime_error("This build of the program cannot fetch reports over HTTPS.");
+    }
+    void EnterStationDirectory() override {}
+    void Retrieve(const std::string&, std::string&) override {}
+    void Disconnect() override {}
+    void Abort(std::chrono::milliseconds) override {}
+};
+#endif
+
 } // namespace
 
 std::unique_ptr<StationSource> MakeStationSource(const FetchRequest& request) {
     if (!request.UseHttps) {
         return std::make_unique<FtpStationSource>(request.Server, request.FtpActiveMode);
     }
+#ifdef NIMBREL_HTTPS
     auto client = std::make_unique<HttpsClient>();
     client->Host = request.Server.Host;
     client->Port = request.Server.HttpsPort;
     client->CaFile = request.Server.CaFile;
     return client;
+#else
+    return std::make_unique<UnavailableSource>();
+#endif
 }
 
 } // namespace nimbrel

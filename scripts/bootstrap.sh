@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages this project needs that the machine lacks. Checks before it
 # installs, refreshes the package lists only when an install needs it, and uses sudo only when
-# not root. Usage: scripts/bootstrap.sh [build|test|run|package|all]  (default: all)
+# not root. Usage: scripts/bootstrap.sh [build|test|run|package|windows|all]  (default: all)
+# windows: the MinGW-w64 cross build and Wine to run its tests, plus PCRE2 built for Windows.
 set -euo pipefail
 
 build_pkgs=(cmake ninja-build g++ pkg-config libasio-dev libcli11-dev nlohmann-json3-dev libpcre2-dev
@@ -11,14 +12,19 @@ test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev p
            ca-certificates desktop-file-utils appstream man-db file clang-format)
 package_pkgs=(dpkg-dev fakeroot lintian file)
 run_pkgs=(ca-certificates python3-pyftpdlib xvfb xauth openbox trayer x11-utils xdotool imagemagick)
+# GoogleTest comes as source (/usr/src/googletest) and is built with the cross compiler; dpkg-dev
+# unpacks Debian's pcre2 source package.
+windows_pkgs=(cmake ninja-build pkg-config g++-mingw-w64-x86-64-posix wine wine64 libasio-dev libcli11-dev
+              nlohmann-json3-dev googletest dpkg-dev python3-pyftpdlib ca-certificates)
 
 case "${1:-all}" in
     build) wanted=("${build_pkgs[@]}") ;;
     test) wanted=("${build_pkgs[@]}" "${test_pkgs[@]}") ;;
     run) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}") ;;
     package) wanted=("${build_pkgs[@]}" "${package_pkgs[@]}") ;;
+    windows) wanted=("${windows_pkgs[@]}") ;;
     all) wanted=("${build_pkgs[@]}" "${test_pkgs[@]}" "${package_pkgs[@]}") ;;
-    *) echo "usage: $0 [build|test|run|package|all]" >&2; exit 2 ;;
+    *) echo "usage: $0 [build|test|run|package|windows|all]" >&2; exit 2 ;;
 esac
 
 missing=()
@@ -27,16 +33,19 @@ for pkg in "${wanted[@]}"; do
         missing+=("$pkg")
     fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
 sudo=()
 if [ "$(id -u)" -ne 0 ]; then
     sudo=(sudo)
 fi
 export DEBIAN_FRONTEND=noninteractive
-echo "bootstrap: installing ${missing[*]}"
-# A fresh machine has no package lists; an old list may lack a version: refresh and retry once.
-if ! "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"; then
-    "${sudo[@]}" apt-get update
-    "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "bootstrap: installing ${missing[*]}"
+    # A fresh machine has no package lists; an old list may lack a version: refresh and retry once.
+    if ! "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"; then
+        "${sudo[@]}" apt-get update
+        "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+    fi
+fi
+if [ "${1:-all}" = windows ]; then
+    "$(dirname "$0")/pcre2-mingw.sh"
 fi

@@ -80,12 +80,6 @@ struct KeyCloser {
 };
 using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
 
-void OverrideIfPresent(TIniFile& file, const char* key, const char* value) {
-    if (file.ReadString(DesktopEntry, key)) {
-        file.WriteString(DesktopEntry, key, value);
-    }
-}
-
 } // namespace
 
 bool SetAutostart(const std::string& valueName, const std::string& data, bool enable) {

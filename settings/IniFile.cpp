@@ -1,5 +1,7 @@
 #include "settings/IniFile.h"
 
+#include "settings/ProgramPath.h"
+
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -101,7 +103,7 @@ std::optional<HeaderLine> NextHeader(std::string_view body, std::size_t from) {
 std::string AbsoluteText(const fs::path& path) {
     std::error_code error;
     const fs::path absolute = fs::absolute(path, error);
-    return (error ? path : absolute).string();
+    return PathToNarrow(error ? path : absolute);
 }
 
 std::string ReadWholeFile(const fs::path& path) {
@@ -128,9 +130,9 @@ std::string ReadWholeFile(const fs::path& path) {
 // The file a save replaces: with Follow, a link is followed so that the link itself survives.
 fs::path WritableTarget(const std::string& path, SymlinkAtPath symlink) {
     std::error_code error;
-    const fs::path target = fs::absolute(path, error);
+    const fs::path target = fs::absolute(NarrowToPath(path), error);
     if (error) {
-        return path;
+        return NarrowToPath(path);
     }
     if (symlink == SymlinkAtPath::Follow && fs::is_symlink(target, error)) {
         const fs::path linked = fs::weakly_canonical(target, error);
@@ -305,7 +307,7 @@ bool WriteReplacing(const fs::path& target, std::string_view text) {
     }
     fs::path temporary = target;
     temporary += std::string(TemporaryMark) + RandomSuffix();
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(temporary.string().c_str(), "wbx"));
+    std::unique_ptr<std::FILE, FileCloser> file(_wfopen(temporary.c_str(), L"wbx"));
     if (!file) {
         return false;
     }
@@ -376,12 +378,13 @@ TIniFile::TIniFile(std::string_view text) {
 
 TIniFile TIniFile::Load(const std::string& path) {
     std::error_code error;
-    const bool exists = fs::exists(path, error);
+    const fs::path file = NarrowToPath(path);
+    const bool exists = fs::exists(file, error);
     if (error) {
         // Not "missing": a save after reading it as empty would replace what the user has.
-        throw IniFileError("Unable to read " + AbsoluteText(path));
+        throw IniFileError("Unable to read " + AbsoluteText(file));
     }
-    return exists ? TIniFile(ReadWholeFile(path)) : TIniFile();
+    return exists ? TIniFile(ReadWholeFile(file)) : TIniFile();
 }
 
 void TIniFile::Update(const std::string& path, const std::function<void(TIniFile&)>& change,
@@ -390,13 +393,13 @@ void TIniFile::Update(const std::string& path, const std::function<void(TIniFile
     const bool written = SaveLocked(target, [&] {
         std::error_code error;
         // A link we are told to replace is never read through either.
-        const bool replacedLink = symlink == SymlinkAtPath::Replace && fs::is_symlink(path, error);
+        const bool replacedLink = symlink == SymlinkAtPath::Replace && fs::is_symlink(NarrowToPath(path), error);
         TIniFile file = replacedLink ? TIniFile() : Load(path);
         change(file);
         return WriteReplacing(target, file.Text());
     });
     if (!written) {
-        throw IniFileError("Unable to write to " + AbsoluteText(path));
+        throw IniFileError("Unable to write to " + AbsoluteText(NarrowToPath(path)));
     }
 }
 
@@ -548,7 +551,7 @@ std::string TIniFile::Text() const {
 void TIniFile::Save(const std::string& path, SymlinkAtPath symlink) const {
     const fs::path target = WritableTarget(path, symlink);
     if (!SaveLocked(target, [&] { return WriteReplacing(target, Text()); })) {
-        throw IniFileError("Unable to write to " + AbsoluteText(path));
+        throw IniFileError("Unable to write to " + AbsoluteText(NarrowToPath(path)));
     }
 }
 

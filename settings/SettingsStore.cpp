@@ -2,6 +2,7 @@
 
 #include "settings/Autostart.h"
 #include "settings/IniFile.h"
+#include "settings/ProgramPath.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -210,7 +211,7 @@ std::string SettingsFilePath() {
     const std::string appData = NonEmptyOr(std::getenv("APPDATA"), "");
     if (!appData.empty()) {
         std::error_code error;
-        return fs::absolute(fs::path(appData) / SettingsFileName, error).string();
+        return PathToNarrow(fs::absolute(NarrowToPath(appData) / SettingsFileName, error));
     }
 #ifdef _WIN32
     return SettingsFileName;

@@ -62,6 +62,9 @@ public:
     void LoadHtmlHelp();
     void UnloadHtmlHelp();
 
+    // True when the library and its entry point were found.
+    bool IsLoaded() const { return htmlHelp_ != nullptr; }
+
     // Shows the file's default topic, owned by the desktop window rather than the program's
     // windows; false when the library or its entry point is missing or the viewer refuses.
     bool DisplayTopic(const std::string& helpFilePath) const;

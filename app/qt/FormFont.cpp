@@ -1,17 +1,16 @@
 #include "app/qt/FormFont.h"
 
+#include "app/FormFontRule.h"
+
 #include <QApplication>
-#include <QOperatingSystemVersion>
 #include <QTextDocument>
 
 namespace nimbrel::gui {
 
 QFont FormFont() {
 #ifdef _WIN32
-    const auto version = QOperatingSystemVersion::current();
-    if (version.majorVersion() == 6 && version.minorVersion() <= 1)
-        return QFont(QStringLiteral("Segoe UI"), 9);
-    return QFont(QStringLiteral("Tahoma"), 8);
+    const FormFontChoice font = SystemFormFont();
+    return QFont(QString::fromStdString(font.family), font.pointSize);
 #else
     return QApplication::font();
 #endif

@@ -1,28 +1,9 @@
 #pragma once
-// One running copy per user login, recognised by the executable's file name.
-#include <string>
+// The guard itself needs no Qt and lives in the core.
+#include "app/SingleInstanceGuard.h"
 
 namespace nimbrel::gui {
 
-class SingleInstanceGuard {
-public:
-    // Claims the guard named name (the executable's file name, e.g. "nimbrel"); lockFolder is
-    // where the Linux lock file lives (empty: $XDG_RUNTIME_DIR, else the temp folder).
-    explicit SingleInstanceGuard(const std::string& name, const std::string& lockFolder = {});
-    ~SingleInstanceGuard();
-    SingleInstanceGuard(const SingleInstanceGuard&) = delete;
-    SingleInstanceGuard& operator=(const SingleInstanceGuard&) = delete;
-
-    // False when another copy holds the guard.
-    bool IsFirstInstance() const { return first_; }
-
-private:
-    bool first_ = false;
-#ifdef _WIN32
-    void* mutex_ = nullptr;
-#else
-    int fd_ = -1;
-#endif
-};
+using nimbrel::SingleInstanceGuard;
 
 } // namespace nimbrel::gui

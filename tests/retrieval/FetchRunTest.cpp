@@ -3,6 +3,7 @@
 #include "support/FakeScheduler.h"
 #include "support/retrieval/ScriptedFtpServer.h"
 
+#include <asio/error.hpp>
 #include <gtest/gtest.h>
 
 namespace nimbrel {
@@ -176,7 +177,7 @@ TEST_F(FetchRun, UnreachableServerLogsNoRetrieval) {
     RunOnce();
     EXPECT_EQ(log.Lines(), Expected({{0, Connecting},
                                      {0, Disconnecting},
-                                     {2, "ERROR: Socket Error # " + std::to_string(ECONNREFUSED) +
+                                     {2, "ERROR: Socket Error # " + std::to_string(asio::error::connection_refused) +
                                              "\r\nConnection refused."}}));
     EXPECT_TRUE(controller->ConnectionFailed);
     EXPECT_EQ(view.busy, (std::vector<bool>{true, false}));

@@ -1,6 +1,7 @@
 #include "retrieval/FtpClient.h"
 #include "support/retrieval/ScriptedFtpServer.h"
 
+#include <asio/error.hpp>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -173,7 +174,7 @@ TEST(FtpClientConnect, RefusedConnectionGivesTheSocketError) {
         FAIL() << "connected to a closed port";
     } catch (const EFtpError& e) {
         EXPECT_EQ(std::string(e.what()),
-                  "Socket Error # " + std::to_string(ECONNREFUSED) + "\r\nConnection refused.");
+                  "Socket Error # " + std::to_string(asio::error::connection_refused) + "\r\nConnection refused.");
     }
     EXPECT_FALSE(client.Connected());
 }

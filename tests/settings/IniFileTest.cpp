@@ -71,7 +71,8 @@ TEST_P(IniWrite, ChangesOnlyWhatItMust) {
     const WriteCase& c = GetParam();
     TIniFile ini(c.Before);
     ini.WriteString("P", c.Key, c.Value);
-    EXPECT_EQ(ini.Text(), c.After);
+    // A new file has no line ends of its own to keep.
+    EXPECT_EQ(ini.Text(), *c.Before == '\0' ? testing::NativeLineEnds(c.After) : c.After);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -147,7 +148,7 @@ TEST(IniFileOnDisk, SaveCreatesFoldersAndLeavesNoTemporaryFile) {
     TIniFile ini;
     ini.WriteString("P", "A", "1");
     ini.Save(path);
-    EXPECT_EQ(ReadFile(path), "[P]\nA=1\n");
+    EXPECT_EQ(ReadFile(path), testing::NativeLineEnds("[P]\nA=1\n"));
     for (const auto& entry : std::filesystem::directory_iterator(folder.File("a/b"))) {
         const std::string name = entry.path().filename().string();
         EXPECT_TRUE(name == "x.ini" || name == "x.ini.lock") << name;
@@ -155,6 +156,9 @@ TEST(IniFileOnDisk, SaveCreatesFoldersAndLeavesNoTemporaryFile) {
 }
 
 TEST(IniFileOnDisk, SaveThroughALinkKeepsTheLink) {
+#ifdef _WIN32
+    GTEST_SKIP() << "symbolic links need a privilege on Windows that a user rarely has";
+#endif
     const TempFolder folder;
     WriteFile(folder.File("real.ini"), "[P]\nA=1\n");
     std::filesystem::create_symlink(folder.File("real.ini"), folder.File("link.ini"));

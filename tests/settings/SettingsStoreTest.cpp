@@ -58,8 +58,8 @@ TSettings LoadText(const std::string& text) {
 TEST(SettingsSave, DefaultsGiveTheReferenceFileByteForByte) {
     const TempFolder folder;
     SaveSettings(TSettings(), folder.File("Nimbrel.ini"));
-    EXPECT_EQ(ReadFile(folder.File("Nimbrel.ini")), DefaultsFile);
-    EXPECT_EQ(SettingsFileText(TSettings()), DefaultsFile);
+    EXPECT_EQ(ReadFile(folder.File("Nimbrel.ini")), testing::NativeLineEnds(DefaultsFile));
+    EXPECT_EQ(SettingsFileText(TSettings()), testing::NativeLineEnds(DefaultsFile));
 }
 
 TEST(SettingsLoad, MissingFileGivesDefaults) {

@@ -38,6 +38,19 @@ inline void WriteFile(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
+// text with the line ends a new file gets on this platform ("\r\n" on Windows).
+inline std::string NativeLineEnds(const std::string& text) {
+#ifdef _WIN32
+    std::string native;
+    for (const char c : text) {
+        native += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    }
+    return native;
+#else
+    return text;
+#endif
+}
+
 inline std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
@@ -45,7 +58,6 @@ inline std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
-#ifndef _WIN32
 // Sets (or with nullopt unsets) a variable and restores the old value when it ends.
 class ScopedEnvironment {
 public:
@@ -62,16 +74,20 @@ public:
 
 private:
     void Set(const std::optional<std::string>& value) const {
+#ifdef _WIN32
+        // The C runtime's copy is what getenv reads; an empty value removes the variable.
+        _putenv_s(name_.c_str(), value ? value->c_str() : "");
+#else
         if (value) {
             setenv(name_.c_str(), value->c_str(), 1);
         } else {
             unsetenv(name_.c_str());
         }
+#endif
     }
 
     std::string name_;
     std::optional<std::string> old_;
 };
-#endif
 
 } // namespace nimbrel::testing

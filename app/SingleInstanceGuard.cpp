@@ -1,4 +1,4 @@
-#include "app/qt/SingleInstance.h"
+#include "app/SingleInstanceGuard.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -10,13 +10,15 @@
 #include <unistd.h>
 #endif
 
-namespace nimbrel::gui {
+namespace nimbrel {
 
 #ifdef _WIN32
 
 SingleInstanceGuard::SingleInstanceGuard(const std::string& name, const std::string&) {
     mutex_ = CreateMutexA(nullptr, TRUE, name.c_str());
-    first_ = mutex_ != nullptr && GetLastError() != ERROR_ALREADY_EXISTS;
+    // Only a mutex that already exists means another copy. One that cannot be made at all
+    // leaves the guard without effect, and the program runs, as on Linux without a lock file.
+    first_ = GetLastError() != ERROR_ALREADY_EXISTS;
 }
 
 SingleInstanceGuard::~SingleInstanceGuard() {
@@ -68,4 +70,4 @@ SingleInstanceGuard::~SingleInstanceGuard() {
 
 #endif
 
-} // namespace nimbrel::gui
+} // namespace nimbrel
