@@ -4,7 +4,7 @@ WERROR ?= $(if $(CI),ON,OFF)
 # A compiler cache, when the machine has one, makes rebuilds of the several presets cheap.
 CACHE := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
-.PHONY: format-check run test build smoke install-test package package-test asan-test tsan-test fuzz-run bench ci clean
+.PHONY: format-check windows-test run test build smoke install-test package package-test asan-test tsan-test fuzz-run bench ci clean
 
 # Running needs no test framework: the build leaves the tests out until `make test` asks for them.
 run:
@@ -70,6 +70,10 @@ fuzz-run:
 	cmake --preset fuzz $(CACHE) >/dev/null
 	cmake --build --preset fuzz -j $(JOBS)
 	scripts/fuzz.sh build/fuzz $(FUZZ_SECONDS)
+
+# The core, nimbrel-cli and their tests cross-built with MinGW-w64 and run under Wine.
+windows-test:
+	WERROR=$(WERROR) JOBS=$(JOBS) scripts/windows-test.sh
 
 # The tree keeps to .clang-format.
 format-check:
