@@ -201,12 +201,23 @@ struct ScriptedFtpServer::Impl {
             data = co_await session.passive->async_accept(use_awaitable);
             session.passive.reset();
         } else if (session.active) {
+            if (!script.ForgedData.empty()) {
+                co_await Forge(*session.active);
+            }
             co_await data.async_connect(*session.active, use_awaitable);
         }
         co_await Send(data, *contents);
         data.shutdown(tcp::socket::shutdown_send);
         data.close();
         co_await Send(session.control, "226 Transfer complete.\r\n");
+    }
+
+    // A third host on the loopback network gets to the client's data port first.
+    awaitable<void> Forge(const tcp::endpoint& target) {
+        tcp::socket forger(io, tcp::endpoint(asio::ip::make_address_v4("127.0.0.2"), 0));
+        co_await forger.async_connect(target, use_awaitable);
+        co_await Send(forger, script.ForgedData);
+        forger.shutdown(tcp::socket::shutdown_send);
     }
 
     // Never answers again, but still records what the client sends until it hangs up.
