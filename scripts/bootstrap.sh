@@ -7,7 +7,7 @@ set -euo pipefail
 build_pkgs=(cmake ninja-build g++ pkg-config libasio-dev libcli11-dev nlohmann-json3-dev libpcre2-dev
             qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6-dev)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev python3-pyftpdlib
-           xvfb xauth trayer xdotool x11-utils imagemagick curl)
+           xvfb xauth trayer xdotool x11-utils imagemagick curl time)
 run_pkgs=(python3-pyftpdlib xvfb xauth trayer x11-utils xdotool imagemagick)
 
 case "${1:-all}" in
