@@ -213,11 +213,15 @@ struct ScriptedFtpServer::Impl {
     }
 
     // A third host on the loopback network gets to the client's data port first.
+    // The client may turn it away before it has sent anything: that ends only the forger.
     awaitable<void> Forge(const tcp::endpoint& target) {
         tcp::socket forger(io, tcp::endpoint(asio::ip::make_address_v4("127.0.0.2"), 0));
-        co_await forger.async_connect(target, use_awaitable);
-        co_await Send(forger, script.ForgedData);
-        forger.shutdown(tcp::socket::shutdown_send);
+        std::error_code ec;
+        co_await forger.async_connect(target, asio::redirect_error(use_awaitable, ec));
+        if (!ec) {
+            co_await asio::async_write(forger, asio::buffer(script.ForgedData),
+                                       asio::redirect_error(use_awaitable, ec));
+        }
     }
 
     // Never answers again, but still records what the client sends until it hangs up.
