@@ -305,15 +305,19 @@ TEST(FetchWatchdogCut, AbandonedWorkerNeverCallsIntoTheGoneLoop) {
     settings.Slot(1).LocationCode = "EHAM";
     for (int round = 0; round < 300; ++round) {
         TLogList log(clock);
-        LoopScheduler loop;
+        // On the heap, so that a call into it once it has gone is caught, and a new loop at
+        // the same address cannot hide it.
+        auto loop = std::make_unique<LoopScheduler>();
         RecordingView view;
-        TMainController controller(loop, view, log, settings,
-                                   FtpServerAddress{"127.0.0.1", server.Port()},
-                                   std::chrono::milliseconds(1 + round % 4));
-        controller.UpdateLocations = [&loop](bool) { loop.Quit(); };
-        controller.StartGetWeatherReport();
-        loop.Run();
-        ASSERT_TRUE(controller.ConnectionFailed);
+        auto controller = std::make_unique<TMainController>(
+            *loop, view, log, settings, FtpServerAddress{"127.0.0.1", server.Port()},
+            std::chrono::milliseconds(round % 3));
+        controller->UpdateLocations = [&loop](bool) { loop->Quit(); };
+        controller->StartGetWeatherReport();
+        loop->Run();
+        ASSERT_TRUE(controller->ConnectionFailed);
+        controller.reset();
+        loop.reset();
     }
 }
 
