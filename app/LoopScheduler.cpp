@@ -49,6 +49,21 @@ struct LoopScheduler::State {
         }
         return next->handler;
     }
+    bool CallOnMainThread(const std::function<void()>& fn) {
+        if (std::this_thread::get_id() == mainThread) {
+            fn();
+            return true;
+        }
+        Call call{&fn};
+        std::unique_lock lock(mutex);
+        if (stopped) {
+            return false;
+        }
+        calls.push_back(&call);
+        changed.notify_all();
+        changed.wait(lock, [&call] { return call.done; });
+        return call.ran;
+    }
     TimerSlot* EarliestTimer() {
         TimerSlot* earliest = nullptr;
         for (auto& [id, slot] : timers) {
@@ -104,22 +119,18 @@ LoopScheduler::~LoopScheduler() {
 }
 
 bool LoopScheduler::CallOnMainThread(const std::function<void()>& fn) {
-    if (std::this_thread::get_id() == state_->mainThread) {
-        fn();
-        return true;
-    }
     // The caller may wake after the loop, and the scheduler with it, has gone: it keeps the
     // shared state alive until it has left.
     const std::shared_ptr<State> state = state_;
-    State::Call call{&fn};
-    std::unique_lock lock(state->mutex);
-    if (state->stopped) {
-        return false;
-    }
-    state->calls.push_back(&call);
-    state->changed.notify_all();
-    state->changed.wait(lock, [&call] { return call.done; });
-    return call.ran;
+    return state->CallOnMainThread(fn);
+}
+
+// The handle keeps the shared state alive, and the state refuses calls once the scheduler has
+// stopped serving: a worker calling in after the loop, and the scheduler with it, has gone gets
+// false instead of touching freed memory.
+MainThreadCall LoopScheduler::MainThreadCaller() {
+    return
+        [state = state_](const std::function<void()>& fn) { return state->CallOnMainThread(fn); };
 }
 
 std::unique_ptr<Timer> LoopScheduler::CreateTimer(bool singleShot) {

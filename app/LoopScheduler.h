@@ -16,6 +16,7 @@ public:
     LoopScheduler& operator=(const LoopScheduler&) = delete;
 
     bool CallOnMainThread(const std::function<void()>& fn) override;
+    MainThreadCall MainThreadCaller() override;
     std::unique_ptr<Timer> CreateTimer(bool singleShot) override;
 
     // Main thread: serves calls and timers until Quit.

@@ -17,6 +17,8 @@ public:
     virtual bool IsActive() const = 0;
 };
 
+using MainThreadCall = std::function<bool(const std::function<void()>&)>;
+
 class Scheduler {
 public:
     virtual ~Scheduler() = default;
@@ -25,7 +27,8 @@ public:
     // stopped serving calls (shutdown), so a background thread is never left waiting forever.
     // Guarantees every Scheduler gives the core's threads (heartbeat, fetch worker):
     // - Callable from any thread at any time until the Scheduler is destroyed; the Scheduler
-    //   outlives every thread that may call it, including a fetch worker left to finish alone.
+    //   outlives every thread that calls it here. A thread that may be left to finish alone
+    //   (the fetch worker) calls through MainThreadCaller instead.
     // - Calls are served from the main thread's event loop in the order they arrived, and the
     //   caller is released as soon as fn has returned (the main thread may join it next).
     // - When serving stops, calls already waiting are released with false as well.
@@ -33,6 +36,9 @@ public:
     //   either keeps serving calls or has stopped serving: a thread that calls in just then
     //   must not deadlock the two.
     virtual bool CallOnMainThread(const std::function<void()>& fn) = 0;
+    // CallOnMainThread as a handle that may outlive the Scheduler: once serving has stopped, or
+    // the Scheduler is gone, a call through it returns false without running fn.
+    virtual MainThreadCall MainThreadCaller() = 0;
     virtual std::unique_ptr<Timer> CreateTimer(bool singleShot) = 0;
 };
 

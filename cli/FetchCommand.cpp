@@ -2,6 +2,7 @@
 #include "app/MainController.h"
 #include "cli/Commands.h"
 #include "decode/Clock.h"
+#include "retrieval/GetWeatherThread.h"
 
 #include <iostream>
 #include <nlohmann/json.hpp>
@@ -42,6 +43,29 @@ FtpServerAddress ParseServer(const std::string& text) {
         throw CLI::ValidationError("--server", "host name missing");
     }
     return address;
+}
+
+// Written so that NaN, which every comparison refuses, is refused too.
+CLI::Validator WatchdogRange() {
+    return CLI::Validator(
+        [](const std::string& text) {
+            double seconds = 0;
+            const bool number = CLI::detail::lexical_cast(text, seconds);
+            return number && seconds >= 1 && seconds <= 3600
+                       ? std::string()
+                       : std::string("must be a number of seconds from 1 to 3600");
+        },
+        "SECONDS in [1 - 3600]");
+}
+
+// An empty code leaves its slot unused; any other must be safe to send as it is.
+CLI::Validator SafeStationCode() {
+    return CLI::Validator(
+        [](const std::string& code) {
+            return code.empty() || IsSafeStationCode(code) ? std::string()
+                                                           : UnsafeStationCodeMessage(code);
+        },
+        "CODE");
 }
 
 nlohmann::ordered_json Report(const TMainController& controller, const TLogList& log) {
@@ -101,11 +125,12 @@ void RegisterFetchCommand(CLI::App& app, int& exitCode) {
                     "With --https: certificates (PEM) to trust instead of the system's")
         ->check(CLI::ExistingFile);
     sub->add_option("--watchdog", options->WatchdogSeconds, "Seconds before the run is cut off")
-        ->check(CLI::PositiveNumber)
+        ->check(WatchdogRange())
         ->default_val(30);
     sub->add_option("CODE", options->Codes, "Station codes, slot 1 first")
         ->required()
-        ->expected(1, 5);
+        ->expected(1, 5)
+        ->check(SafeStationCode());
     sub->callback([options, &exitCode] { exitCode = RunFetch(*options); });
 }
 

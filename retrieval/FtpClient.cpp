@@ -121,6 +121,55 @@ std::string FtpReply::Text() const {
     return text;
 }
 
+std::optional<std::string> TakeReplyLine(std::string& pending) {
+    const std::size_t lf = pending.find('\n');
+    if (lf == std::string::npos || lf > MaxReplyLineBytes) {
+        if (pending.size() > MaxReplyLineBytes) {
+            throw EFtpError("The server sent a reply line longer than 64 KiB.");
+        }
+        return std::nullopt;
+    }
+    std::string line = pending.substr(0, lf);
+    pending.erase(0, lf + 1);
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    return line;
+}
+
+bool FtpReplyReader::Add(const std::string& line) {
+    // A reply is only ever logged or dropped: more than a screenful is a server misbehaving.
+    bytes_ += line.size();
+    if (bytes_ > MaxReplyBytes) {
+        throw EFtpError("The server sent a reply longer than 256 KiB.");
+    }
+    const bool ended = started_ ? Continue(line) : Start(line);
+    if (!ended && ++lines_ >= MaxReplyLines) {
+        throw EFtpError("The server sent a reply of more than 1000 lines.");
+    }
+    return ended;
+}
+
+// Blank lines before a reply are skipped; the first one with text starts it.
+bool FtpReplyReader::Start(const std::string& line) {
+    const std::string first = TrimBlanks(line);
+    if (first.empty()) {
+        return false;
+    }
+    started_ = true;
+    code_ = first.substr(0, 3);
+    reply_.Code = StartsWithCode(first) ? std::stoi(code_) : -1;
+    reply_.Lines.push_back(FromFifth(first));
+    return EndsReply(first);
+}
+
+bool FtpReplyReader::Continue(const std::string& line) {
+    reply_.Lines.push_back(line.compare(0, 3, code_) == 0 && StartsWithCode(line)
+                               ? FromFifth(line)
+                               : TrimLeadingBlanks(line));
+    return EndsReply(line);
+}
+
 std::optional<PassiveTarget> ParsePassiveReply(const std::string& firstLine) {
     const std::size_t open = firstLine.find('(');
     const std::size_t close = firstLine.find(')');
@@ -328,14 +377,32 @@ void FtpClient::RetrieveActive(const std::string& fileName, std::string& buffer)
     }
     Command("PORT " + PortArgument(local.to_v4(), listener_.local_endpoint().port()), {200});
     SendRetr(fileName);
-    const auto [acceptError, unused] =
-        Await([&](Completion done) { listener_.async_accept(data_, done); });
-    if (acceptError) {
-        ThrowSocketError(acceptError);
-    }
+    AcceptFromServer();
     listener_.close(ec);
     ReadFile(fileName, buffer);
     Expect(ReadReply(), {226, 225, 250});
+}
+
+// Anyone who can reach the listening port could otherwise hand us a report of their making: only
+// the host we are talking to may connect. Others are turned away and the wait goes on.
+void FtpClient::AcceptFromServer() {
+    std::error_code ec;
+    const asio::ip::address server = control_.remote_endpoint(ec).address();
+    if (ec) {
+        ThrowSocketError(ec);
+    }
+    for (;;) {
+        const auto [acceptError, unused] =
+            Await([&](Completion done) { listener_.async_accept(data_, done); });
+        if (acceptError) {
+            ThrowSocketError(acceptError);
+        }
+        const asio::ip::tcp::endpoint peer = data_.remote_endpoint(ec);
+        if (!ec && peer.address() == server) {
+            return;
+        }
+        data_.close(ec);
+    }
 }
 
 void FtpClient::SendRetr(const std::string& fileName) {
@@ -426,17 +493,8 @@ void FtpClient::SendLine(const std::string& line) {
 
 std::string FtpClient::ReadLine() {
     for (;;) {
-        const std::size_t lf = pending_.find('\n');
-        if (lf != std::string::npos && lf <= MaxReplyLineBytes) {
-            std::string line = pending_.substr(0, lf);
-            pending_.erase(0, lf + 1);
-            if (!line.empty() && line.back() == '\r') {
-                line.pop_back();
-            }
-            return line;
-        }
-        if (pending_.size() > MaxReplyLineBytes) {
-            throw EFtpError("The server sent a reply line longer than 64 KiB.");
+        if (std::optional<std::string> line = TakeReplyLine(pending_)) {
+            return std::move(*line);
         }
         std::array<char, 4096> chunk{};
         const auto [ec, bytes] =
@@ -449,29 +507,10 @@ std::string FtpClient::ReadLine() {
 }
 
 FtpReply FtpClient::ReadReply() {
-    std::size_t count = 0;
-    auto nextLine = [&] {
-        if (++count > MaxReplyLines) {
-            throw EFtpError("The server sent a reply of more than 1000 lines.");
-        }
-        return ReadLine();
-    };
-    std::string line;
-    do {
-        line = TrimBlanks(nextLine());
-    } while (line.empty());
-
-    FtpReply reply;
-    const std::string code = line.substr(0, 3);
-    reply.Code = StartsWithCode(line) ? std::stoi(code) : -1;
-    reply.Lines.push_back(FromFifth(line));
-    while (!EndsReply(line)) {
-        line = nextLine();
-        reply.Lines.push_back(line.compare(0, 3, code) == 0 && StartsWithCode(line)
-                                  ? FromFifth(line)
-                                  : TrimLeadingBlanks(line));
+    FtpReplyReader reader;
+    while (!reader.Add(ReadLine())) {
     }
-    return reply;
+    return reader.Reply();
 }
 
 } // namespace nimbrel

@@ -34,7 +34,30 @@ struct FtpReply {
 // Limits on what a server can make us hold in memory.
 inline constexpr std::size_t MaxReplyLineBytes = 64 * 1024;
 inline constexpr std::size_t MaxReplyLines = 1000;
+inline constexpr std::size_t MaxReplyBytes = 256 * 1024; // all the lines of one reply together
 inline constexpr std::size_t MaxFileBytes = 1024 * 1024;
+
+// Takes the first whole line off pending, without its LF and a CR before it; nullopt while no
+// LF has arrived. Throws EFtpError once pending holds a line longer than MaxReplyLineBytes.
+std::optional<std::string> TakeReplyLine(std::string& pending);
+
+// Puts a reply together from its lines as they arrive, within the limits above.
+class FtpReplyReader {
+public:
+    // Takes the next line; true once it has ended the reply. Throws EFtpError past a limit.
+    bool Add(const std::string& line);
+    const FtpReply& Reply() const { return reply_; }
+
+private:
+    bool Start(const std::string& line);
+    bool Continue(const std::string& line);
+
+    FtpReply reply_;
+    std::string code_;
+    bool started_ = false;
+    std::size_t lines_ = 0;
+    std::size_t bytes_ = 0;
+};
 
 // Where a 227 reply points the data connection; nullopt when the reply names no address.
 struct PassiveTarget {
@@ -88,6 +111,7 @@ private:
     void SendLine(const std::string& line);
     void RetrievePassive(const std::string& fileName, std::string& buffer);
     void RetrieveActive(const std::string& fileName, std::string& buffer);
+    void AcceptFromServer();
     void SendRetr(const std::string& fileName);
     void ReadFile(const std::string& fileName, std::string& buffer);
     void ReadQuitReply();

@@ -2,6 +2,7 @@
 
 #include "decode/MyLibrary.h"
 
+#include <algorithm>
 #include <atomic>
 #include <exception>
 
@@ -25,11 +26,33 @@ void TakeStationTexts(const std::array<std::string, 5>& buffers, std::array<std:
     }
 }
 
+bool IsSafeStationCode(std::string_view code) {
+    const auto unsafe = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte <= ' ' || byte == 0x7F || c == '/';
+    };
+    return !code.empty() && std::none_of(code.begin(), code.end(), unsafe);
+}
+
+std::string UnsafeStationCodeMessage(std::string_view code) {
+    std::string shown;
+    for (const char c : code) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < ' ' || byte == 0x7F) {
+            static constexpr char hex[] = "0123456789ABCDEF";
+            shown += std::string("\\x") + hex[byte >> 4] + hex[byte & 0xF];
+        } else {
+            shown += c;
+        }
+    }
+    return "The station code \"" + shown + "\" cannot be sent to the server.";
+}
+
 // Everything the worker thread and the main thread share. The thread holds it by shared_ptr, so
 // an abandoned worker that is still unwinding never touches freed memory.
 struct TGetWeatherThread::Run {
     FetchRequest request;
-    Scheduler* scheduler = nullptr;
+    MainThreadCall callMain; // outlives the scheduler, unlike a reference to it
     std::function<void(FetchProgress)> progress;
     std::function<void(FetchOutcome)> finished;
     std::unique_ptr<StationSource> client;
@@ -41,7 +64,7 @@ struct TGetWeatherThread::Run {
     // Abandon runs, so nothing slips through after it.
     void OnMainThread(const std::function<void()>& fn) {
         if (!abandoned) {
-            scheduler->CallOnMainThread([this, &fn] {
+            callMain([this, &fn] {
                 if (!abandoned) {
                     fn();
                 }
@@ -51,6 +74,12 @@ struct TGetWeatherThread::Run {
     void Notify(FetchProgress step) {
         OnMainThread([this, step] { progress(step); });
     }
+    void Deliver(FetchOutcome outcome) {
+        OnMainThread([this, &outcome] {
+            finished(std::move(outcome));
+            delivered = true;
+        });
+    }
 };
 
 TGetWeatherThread::TGetWeatherThread(FetchRequest request, Scheduler& scheduler,
@@ -58,7 +87,7 @@ TGetWeatherThread::TGetWeatherThread(FetchRequest request, Scheduler& scheduler,
                                      std::function<void(FetchOutcome)> finished)
     : run_(std::make_shared<Run>()) {
     run_->request = std::move(request);
-    run_->scheduler = &scheduler;
+    run_->callMain = scheduler.MainThreadCaller();
     run_->progress = std::move(progress);
     run_->finished = std::move(finished);
     run_->client = MakeStationSource(run_->request);
@@ -91,6 +120,16 @@ void TGetWeatherThread::Abandon() {
 void TGetWeatherThread::Body(const std::shared_ptr<Run>& run) {
     FetchOutcome outcome;
     StationSource& client = *run->client;
+    // A code that could smuggle a command of its own onto the control connection fails the run
+    // before anything goes out.
+    for (const std::string& code : run->request.LocationCodes) {
+        if (!code.empty() && !IsSafeStationCode(code)) {
+            outcome.Failed = true;
+            outcome.ErrorMessage = UnsafeStationCodeMessage(code);
+            run->Deliver(std::move(outcome));
+            return;
+        }
+    }
     run->Notify(FetchProgress::Connecting);
     try {
         try {
@@ -115,10 +154,7 @@ void TGetWeatherThread::Body(const std::shared_ptr<Run>& run) {
         outcome.Failed = true;
         outcome.ErrorMessage = error.what();
     }
-    run->OnMainThread([&run, &outcome] {
-        run->finished(std::move(outcome));
-        run->delivered = true;
-    });
+    run->Deliver(std::move(outcome));
 }
 
 } // namespace nimbrel

@@ -35,6 +35,12 @@ inline constexpr const char* AnonymousPassword = "user@localhost";
 // A fetched station text as it is kept: characters with codes 0..32 removed at both ends.
 std::string TrimStationText(std::string_view text);
 
+// Whether a station code can go into a RETR command as it is: not empty, and free of spaces,
+// control characters and "/", any of which could end the command early or leave the directory.
+bool IsSafeStationCode(std::string_view code);
+// The failure text naming an unsafe code, its control characters shown as \xHH.
+std::string UnsafeStationCodeMessage(std::string_view code);
+
 // What a run reads of the settings, copied on the main thread when it starts, so that the
 // preferences dialog may change the settings while the run goes on.
 struct FetchRequest {
@@ -61,7 +67,8 @@ void TakeStationTexts(const std::array<std::string, 5>& buffers, std::array<std:
 enum class FetchProgress { Connecting, Retrieving, Disconnecting };
 
 // The worker of one run. progress and finished run on the main thread, through the scheduler's
-// synchronous call, and never after Abandon. The scheduler must outlive the worker's thread.
+// synchronous call, and never after Abandon. The worker calls through the scheduler's
+// MainThreadCaller, so an abandoned worker may outlive the scheduler.
 class TGetWeatherThread {
 public:
     TGetWeatherThread(FetchRequest request, Scheduler& scheduler,

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs every libFuzzer target in BUILD_DIR for SECONDS, seeded from the report corpus.
+# Runs every libFuzzer target in BUILD_DIR for SECONDS, seeded from tests/fuzz/seeds/<target>
+# where the target has seeds of its own, and from the report corpus otherwise.
 set -euo pipefail
 build=${1:?build dir}; seconds=${2:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,8 +12,13 @@ for target in "${targets[@]}"; do
     name=$(basename "$target")
     work="$build/fuzz-work/$name"; seeds="$build/fuzz-seeds/$name"
     mkdir -p "$work" "$seeds"
-    if [ -f "$corpus_src" ] && [ -z "$(ls -A "$seeds")" ]; then
-        split -l 1 -a 4 "$corpus_src" "$seeds/seed-"
+    own_seeds="$root/tests/fuzz/seeds/${name#fuzz_}"
+    if [ -z "$(ls -A "$seeds")" ]; then
+        if [ -d "$own_seeds" ]; then
+            cp "$own_seeds"/* "$seeds"/
+        elif [ -f "$corpus_src" ]; then
+            split -l 1 -a 4 "$corpus_src" "$seeds/seed-"
+        fi
     fi
     # A target's own seeds and past findings, when it has them, join the shared corpus.
     own="$root/tests/fuzz/seeds/${name#fuzz_}"; [ -d "$own" ] || own=""

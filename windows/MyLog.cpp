@@ -1,6 +1,7 @@
 #include "windows/MyLog.h"
 
 #include <charconv>
+#include <string_view>
 
 namespace nimbrel {
 
@@ -93,15 +94,32 @@ std::string LogClipboardText(const std::vector<std::string>& lines) {
     return text;
 }
 
+std::string BoundedLogMessage(const std::string& message) {
+    if (message.size() <= MaxLogMessageBytes) {
+        return message;
+    }
+    static constexpr std::string_view ellipsis = "...";
+    std::size_t cut = MaxLogMessageBytes - ellipsis.size();
+    const auto continuation = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; };
+    while (cut > 0 && continuation(message[cut])) {
+        --cut;
+    }
+    return message.substr(0, cut) + std::string(ellipsis);
+}
+
 void TLogList::AddLogMessage(int kind, const std::string& message) {
-    std::string line = FormatLogLine(kind, message, clock_.LongTimeText(clock_.LocalNow()));
+    std::string line =
+        FormatLogLine(kind, BoundedLogMessage(message), clock_.LongTimeText(clock_.LocalNow()));
     const std::lock_guard lock(mutex_);
+    if (lines_.size() >= MaxLogEntries) {
+        lines_.pop_front();
+    }
     lines_.push_back(std::move(line));
 }
 
 std::vector<std::string> TLogList::Lines() const {
     const std::lock_guard lock(mutex_);
-    return lines_;
+    return {lines_.begin(), lines_.end()};
 }
 
 std::size_t TLogList::Count() const {

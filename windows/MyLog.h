@@ -2,6 +2,8 @@
 // The in-memory message log (LogList): one stored line per entry, oldest first.
 #include "decode/Clock.h"
 
+#include <cstddef>
+#include <deque>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -11,6 +13,15 @@ namespace nimbrel {
 enum LogKind : int { LogInformation = 0, LogWarning = 1, LogError = 2 };
 
 inline constexpr char LogDelimiter = '^';
+
+// What the log holds at most: a longer message is cut and ends in "...", and the oldest entries
+// go first once there are this many. A server's reply is quoted in the log; these keep a hostile
+// one from filling memory however long the program runs.
+inline constexpr std::size_t MaxLogMessageBytes = 4 * 1024;
+inline constexpr std::size_t MaxLogEntries = 10000;
+
+// The message as it is kept: at most MaxLogMessageBytes, cut at a UTF-8 character boundary.
+std::string BoundedLogMessage(const std::string& message);
 
 // The stored form of one entry: "kind"^"message"^"time". A double quote inside a field is
 // doubled, so a message holding quotes and "^" still splits back into the same three fields.
@@ -54,7 +65,7 @@ public:
 private:
     const Clock& clock_;
     mutable std::mutex mutex_;
-    std::vector<std::string> lines_;
+    std::deque<std::string> lines_;
 };
 
 } // namespace nimbrel

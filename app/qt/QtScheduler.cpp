@@ -42,31 +42,48 @@ private:
 
 } // namespace
 
-QtScheduler::QtScheduler() = default;
+struct QtScheduler::Shared {
+    QThread* mainThread = QThread::currentThread();
+    QtScheduler* owner = nullptr; // valid while not stopped
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<std::shared_ptr<Call>> queue;
+    bool stopped = false;
+    bool waitDone = false;
+};
+
+QtScheduler::QtScheduler() : shared_(std::make_shared<Shared>()) {
+    shared_->owner = this;
+}
 
 QtScheduler::~QtScheduler() {
     StopServing();
 }
 
-bool QtScheduler::OnMainThread() const {
-    return QThread::currentThread() == thread();
+bool QtScheduler::CallOnMainThread(const std::function<void()>& fn) {
+    return CallOn(*shared_, fn);
 }
 
-bool QtScheduler::CallOnMainThread(const std::function<void()>& fn) {
-    if (OnMainThread()) {
+MainThreadCall QtScheduler::MainThreadCaller() {
+    return [shared = shared_](const std::function<void()>& fn) { return CallOn(*shared, fn); };
+}
+
+bool QtScheduler::CallOn(Shared& shared, const std::function<void()>& fn) {
+    if (QThread::currentThread() == shared.mainThread) {
         fn();
         return true;
     }
     auto call = std::make_shared<Call>();
     call->fn = fn;
-    std::unique_lock lock(mutex_);
-    if (stopped_)
+    std::unique_lock lock(shared.mutex);
+    if (shared.stopped)
         return false;
-    queue_.push_back(call);
+    shared.queue.push_back(call);
     // The posted event serves the call from the event loop; ServeWhile serves it from a wait.
-    QMetaObject::invokeMethod(this, &QtScheduler::ServePendingCalls, Qt::QueuedConnection);
-    changed_.notify_all();
-    changed_.wait(lock, [&] { return call->done; });
+    // The owner cannot go meanwhile: its destructor stops serving under the same lock.
+    QMetaObject::invokeMethod(shared.owner, &QtScheduler::ServePendingCalls, Qt::QueuedConnection);
+    shared.changed.notify_all();
+    shared.changed.wait(lock, [&] { return call->done; });
     // As a direct call would, a failing call fails in the thread that made it.
     if (call->error)
         std::rethrow_exception(call->error);
@@ -78,10 +95,10 @@ std::unique_ptr<Timer> QtScheduler::CreateTimer(bool singleShot) {
 }
 
 std::shared_ptr<QtScheduler::Call> QtScheduler::TakeNextCall() {
-    if (queue_.empty())
+    if (shared_->queue.empty())
         return nullptr;
-    auto call = queue_.front();
-    queue_.pop_front();
+    auto call = shared_->queue.front();
+    shared_->queue.pop_front();
     return call;
 }
 
@@ -92,18 +109,18 @@ void QtScheduler::Run(Call& call) {
     } catch (...) {
         error = std::current_exception();
     }
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(shared_->mutex);
     call.error = error;
     call.ran = true;
     call.done = true;
-    changed_.notify_all();
+    shared_->changed.notify_all();
 }
 
 void QtScheduler::ServePendingCalls() {
     for (;;) {
         std::shared_ptr<Call> call;
         {
-            std::lock_guard lock(mutex_);
+            std::lock_guard lock(shared_->mutex);
             call = TakeNextCall();
         }
         if (!call)
@@ -114,8 +131,8 @@ void QtScheduler::ServePendingCalls() {
 
 void QtScheduler::ServeWhile(const std::function<void()>& wait) {
     {
-        std::lock_guard lock(mutex_);
-        waitDone_ = false;
+        std::lock_guard lock(shared_->mutex);
+        shared_->waitDone = false;
     }
     std::exception_ptr error;
     std::jthread waiter([&] {
@@ -124,18 +141,18 @@ void QtScheduler::ServeWhile(const std::function<void()>& wait) {
         } catch (...) {
             error = std::current_exception();
         }
-        std::lock_guard lock(mutex_);
-        waitDone_ = true;
-        changed_.notify_all();
+        std::lock_guard lock(shared_->mutex);
+        shared_->waitDone = true;
+        shared_->changed.notify_all();
     });
-    std::unique_lock lock(mutex_);
+    std::unique_lock lock(shared_->mutex);
     for (;;) {
-        changed_.wait(lock, [&] { return waitDone_ || !queue_.empty(); });
+        shared_->changed.wait(lock, [&] { return shared_->waitDone || !shared_->queue.empty(); });
         if (auto call = TakeNextCall()) {
             lock.unlock();
             Run(*call);
             lock.lock();
-        } else if (waitDone_) {
+        } else if (shared_->waitDone) {
             break;
         }
     }
@@ -146,12 +163,12 @@ void QtScheduler::ServeWhile(const std::function<void()>& wait) {
 }
 
 void QtScheduler::StopServing() {
-    std::lock_guard lock(mutex_);
-    stopped_ = true;
-    for (const auto& call : queue_)
+    std::lock_guard lock(shared_->mutex);
+    shared_->stopped = true;
+    for (const auto& call : shared_->queue)
         call->done = true;
-    queue_.clear();
-    changed_.notify_all();
+    shared_->queue.clear();
+    shared_->changed.notify_all();
 }
 
 } // namespace nimbrel::gui

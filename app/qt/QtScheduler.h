@@ -20,6 +20,7 @@ public:
     ~QtScheduler() override;
 
     bool CallOnMainThread(const std::function<void()>& fn) override;
+    MainThreadCall MainThreadCaller() override;
     std::unique_ptr<Timer> CreateTimer(bool singleShot) override;
 
     // Runs wait (which blocks, e.g. joining a thread) and serves main-thread calls until it has
@@ -30,17 +31,15 @@ public:
 
 private:
     struct Call;
+    struct Shared;
 
-    bool OnMainThread() const;
+    static bool CallOn(Shared& shared, const std::function<void()>& fn);
     void ServePendingCalls();
     std::shared_ptr<Call> TakeNextCall();
     void Run(Call& call);
 
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<std::shared_ptr<Call>> queue_;
-    bool stopped_ = false;
-    bool waitDone_ = false;
+    // Held as well by every handle from MainThreadCaller, which may outlive the scheduler.
+    std::shared_ptr<Shared> shared_;
 };
 
 } // namespace nimbrel::gui

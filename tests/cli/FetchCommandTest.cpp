@@ -104,7 +104,7 @@ TEST(FetchCommand, WatchdogEndsASilentRun) {
     ScriptedFtpServer::Script silent = Stations();
     silent.SilentAfter = "CWD";
     ScriptedFtpServer server(silent);
-    const RunResult run = Fetch(ServerOption(server) + " --watchdog 0.2 EHAM");
+    const RunResult run = Fetch(ServerOption(server) + " --watchdog 1 EHAM");
     ASSERT_EQ(run.exitCode, 1) << run.out;
     const auto report = nlohmann::json::parse(run.out);
     EXPECT_EQ(Messages(report),
@@ -114,8 +114,79 @@ TEST(FetchCommand, WatchdogEndsASilentRun) {
     EXPECT_EQ(server.Commands().back(), "QUIT") << "the cut-off run still takes its leave";
 }
 
+// As large as the per-line and line-count limits let through: 999 lines of 65,000 bytes.
+std::string ReplyBomb(const std::string& code) {
+    std::string reply;
+    for (int line = 0; line < 999; ++line) {
+        reply += code + "-" + std::string(65000, 'x') + "\r\n";
+    }
+    return reply + code + " End.\r\n";
+}
+
+struct HostileCase {
+    const char* name;
+    ScriptedFtpServer::Script script;
+    std::string arguments;
+    int exitCode;
+    std::string lastLog; // empty: no JSON at all
+    std::string metar1;
+};
+
+void PrintTo(const HostileCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FetchFromHostileServer : public ::testing::TestWithParam<HostileCase> {};
+
+TEST_P(FetchFromHostileServer, KeepsItsMemoryAndItsReports) {
+    const HostileCase& c = GetParam();
+    ScriptedFtpServer server(c.script);
+    const RunResult run = Fetch(ServerOption(server) + " " + c.arguments);
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    EXPECT_LT(run.out.size(), 16 * 1024u);
+    if (c.lastLog.empty()) {
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(server.Commands(), Lines{});
+        return;
+    }
+    const auto report = nlohmann::json::parse(run.out);
+    EXPECT_EQ(Messages(report).back(), c.lastLog);
+    EXPECT_EQ(report.at("METAR").at(0).get<std::string>(), c.metar1);
+}
+
+ScriptedFtpServer::Script Answering(const std::string& verb, const std::string& reply) {
+    ScriptedFtpServer::Script script = Stations();
+    script.Replies[verb] = reply;
+    return script;
+}
+
+ScriptedFtpServer::Script WithForger() {
+    ScriptedFtpServer::Script script = Stations();
+    script.ForgedData = "2026/12/08 05:25\nEHAM 080525Z 00000KT 0050 FG 30/29 Q0950\n";
+    return script;
+}
+
+const std::string TooLong = "2 ERROR: The server sent a reply longer than 256 KiB.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FetchFromHostileServer,
+    ::testing::Values(HostileCase{"RefusalOfAThousandLongLines",
+                                  Answering("USER", ReplyBomb("530")), "EHAM", 1, TooLong, ""},
+                      HostileCase{"FeatureListOfAThousandLongLines",
+                                  Answering("FEAT", ReplyBomb("211")), "EHAM", 1, TooLong, ""},
+                      HostileCase{"DataConnectionFromAnotherHost", WithForger(), "--active EHAM", 0,
+                                  "0 Disconnecting from weather server.",
+                                  Eham.substr(0, Eham.size() - 1)},
+                      HostileCase{"CommandsInAStationCode", Stations(),
+                                  "\"$(printf 'EHAM.TXT\\r\\nDELE KJFK.TXT\\r\\nRETR EHAM')\"", 2,
+                                  "", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(FetchCommand, BadUsageExitsWithTwo) {
-    const char* const cases[] = {
+    // A run that got past the checks would connect to nothing but this port.
+    const std::string nowhere =
+        "--server 127.0.0.1:" + std::to_string(nimbrel::testing::UnusedLoopbackPort()) + " ";
+    const std::string cases[] = {
         "",
         "A B C D E F",
         "--server 127.0.0.1:0 EHAM",
@@ -125,8 +196,14 @@ TEST(FetchCommand, BadUsageExitsWithTwo) {
         "--watchdog 0 EHAM",
         "--watchdog -3 EHAM",
         "--watchdog soon EHAM",
+        nowhere + "--watchdog nan EHAM",
+        nowhere + "--watchdog 1e300 EHAM",
+        nowhere + "--watchdog 0.5 EHAM",
+        nowhere + "--watchdog 3601 EHAM",
+        nowhere + "'EH AM'",
+        nowhere + "EHAM ../EHAM",
     };
-    for (const char* arguments : cases) {
+    for (const std::string& arguments : cases) {
         const RunResult run = Fetch(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments;
         EXPECT_EQ(run.out, "") << arguments;

@@ -1,3 +1,4 @@
+#include "app/LoopScheduler.h"
 #include "app/MainController.h"
 #include "support/FakeClock.h"
 #include "support/FakeScheduler.h"
@@ -269,6 +270,56 @@ TEST_F(FetchRun, ShutdownAbandonsABlockedRunWithoutWaiting) {
     scheduler.ServeUntil([] { return true; });
     EXPECT_EQ(log.Lines(), Expected({{0, Connecting}, {0, Retrieving}}));
     EXPECT_EQ(updates, 0);
+}
+
+TEST_F(FetchRun, UnsafeStationCodeFailsTheRunBeforeConnecting) {
+    Serve(Stations());
+    SetCodes({"EHAM", "EHAM.TXT\r\nDELE KJFK.TXT\r\nRETR EHAM"});
+    RunOnce();
+    EXPECT_EQ(log.Lines(), Expected({{2, "ERROR: The station code \"EHAM.TXT\\x0D\\x0ADELE "
+                                         "KJFK.TXT\\x0D\\x0ARETR EHAM\" cannot be sent to the "
+                                         "server."}}));
+    EXPECT_TRUE(controller->ConnectionFailed);
+    EXPECT_EQ(controller->METAR[0], "");
+    EXPECT_EQ(server->Commands(), Lines{});
+}
+
+TEST(StationCode, IsSafeToSendOnlyWithoutSpacesControlsOrSlashes) {
+    for (const char* code : {"EHAM", "K1J2", "9999", "EH.AM"}) {
+        EXPECT_TRUE(IsSafeStationCode(code)) << code;
+    }
+    for (const char* code : {"", "EH AM", "EH\tAM", "EHAM\r\n", "EH\x7F", "../EHAM"}) {
+        EXPECT_FALSE(IsSafeStationCode(code)) << code;
+    }
+}
+
+// The command-line tool's way of running: the loop and the controller are gone as soon as the
+// watchdog has cut the run, while the abandoned worker is still on its way out. Run it often
+// enough, with a watchdog short enough to land anywhere in the run, that a worker calling into
+// the gone loop would show (under the sanitizers above all).
+TEST(FetchWatchdogCut, AbandonedWorkerNeverCallsIntoTheGoneLoop) {
+    ScriptedFtpServer::Script silent = Stations();
+    silent.SilentAfter = "CWD";
+    const ScriptedFtpServer server(silent);
+    SystemClock clock;
+    TSettings settings;
+    settings.Slot(1).LocationCode = "EHAM";
+    for (int round = 0; round < 300; ++round) {
+        TLogList log(clock);
+        // On the heap, so that a call into it once it has gone is caught, and a new loop at
+        // the same address cannot hide it.
+        auto loop = std::make_unique<LoopScheduler>();
+        RecordingView view;
+        auto controller = std::make_unique<TMainController>(
+            *loop, view, log, settings, FtpServerAddress{"127.0.0.1", server.Port()},
+            std::chrono::milliseconds(round % 3));
+        controller->UpdateLocations = [&loop](bool) { loop->Quit(); };
+        controller->StartGetWeatherReport();
+        loop->Run();
+        ASSERT_TRUE(controller->ConnectionFailed);
+        controller.reset();
+        loop.reset();
+    }
 }
 
 } // namespace

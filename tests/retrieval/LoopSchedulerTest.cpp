@@ -83,5 +83,19 @@ TEST(FetchLoopScheduler, StopServingReleasesAWaitingCaller) {
     EXPECT_FALSE(ran);
 }
 
+// A worker left to finish alone may call in after the loop has gone.
+TEST(FetchLoopScheduler, CallerOutlivingTheLoopIsRefused) {
+    MainThreadCall call;
+    {
+        LoopScheduler loop;
+        call = loop.MainThreadCaller();
+    }
+    bool ran = false;
+    bool served = true;
+    std::thread([&] { served = call([&ran] { ran = true; }); }).join();
+    EXPECT_FALSE(served);
+    EXPECT_FALSE(ran);
+}
+
 } // namespace
 } // namespace nimbrel

@@ -75,6 +75,11 @@ public:
         return call->ran;
     }
 
+    // Tests keep the fake until every thread they start has ended.
+    MainThreadCall MainThreadCaller() override {
+        return [this](const std::function<void()>& fn) { return CallOnMainThread(fn); };
+    }
+
     std::unique_ptr<Timer> CreateTimer(bool singleShot) override {
         auto timer = std::make_unique<FakeTimer>(*this, singleShot);
         timers_.push_back(timer.get());

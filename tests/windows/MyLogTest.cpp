@@ -108,6 +108,20 @@ TEST_F(LogListTest, ClearThenClipboardGivesEmptyText) {
     EXPECT_EQ(LogClipboardText(log_.Lines()), "");
 }
 
+// A server's reply reaches the log; however much it sends, the log stays bounded.
+TEST_F(LogListTest, KeepsTheNewestEntriesAndCutsLongMessagesAtACharacter) {
+    for (std::size_t i = 0; i < MaxLogEntries; ++i) {
+        log_.AddLogMessage(LogInformation, std::to_string(i));
+    }
+    log_.AddLogMessage(LogError, std::string(5000, 'x'));
+    log_.AddLogMessage(LogError, std::string(4092, 'a') + "\u00e9\u00e9\u00e9");
+    const std::vector<std::string> lines = log_.Lines();
+    ASSERT_EQ(lines.size(), MaxLogEntries);
+    EXPECT_EQ(ParseLogLine(lines.front()).Message, "2");
+    EXPECT_EQ(ParseLogLine(lines[lines.size() - 2]).Message, std::string(4093, 'x') + "...");
+    EXPECT_EQ(ParseLogLine(lines.back()).Message, std::string(4092, 'a') + "...");
+}
+
 // The fetch worker adds while the main thread reads: nothing may be lost or torn.
 TEST_F(LogListTest, AddsFromAnotherThreadLoseNothing) {
     constexpr int PerThread = 500;

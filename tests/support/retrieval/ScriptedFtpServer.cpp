@@ -201,12 +201,27 @@ struct ScriptedFtpServer::Impl {
             data = co_await session.passive->async_accept(use_awaitable);
             session.passive.reset();
         } else if (session.active) {
+            if (!script.ForgedData.empty()) {
+                co_await Forge(*session.active);
+            }
             co_await data.async_connect(*session.active, use_awaitable);
         }
         co_await Send(data, *contents);
         data.shutdown(tcp::socket::shutdown_send);
         data.close();
         co_await Send(session.control, "226 Transfer complete.\r\n");
+    }
+
+    // A third host on the loopback network gets to the client's data port first.
+    // The client may turn it away before it has sent anything: that ends only the forger.
+    awaitable<void> Forge(const tcp::endpoint& target) {
+        tcp::socket forger(io, tcp::endpoint(asio::ip::make_address_v4("127.0.0.2"), 0));
+        std::error_code ec;
+        co_await forger.async_connect(target, asio::redirect_error(use_awaitable, ec));
+        if (!ec) {
+            co_await asio::async_write(forger, asio::buffer(script.ForgedData),
+                                       asio::redirect_error(use_awaitable, ec));
+        }
     }
 
     // Never answers again, but still records what the client sends until it hangs up.

@@ -32,6 +32,9 @@ public:
         bool HangUpAfterGreeting = false;
         // The reply to this verb is a line that never ends.
         std::string EndlessLineOn;
+        // When set, each active-mode transfer is preceded by a connection from 127.0.0.2 to the
+        // client's listening port that delivers these bytes.
+        std::string ForgedData;
     };
 
     explicit ScriptedFtpServer(Script script);
