@@ -18,6 +18,8 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#else
+#include <windows.h>
 #endif
 
 namespace nimbrel {
@@ -288,10 +290,40 @@ bool WriteReplacing(const fs::path& target, std::string_view text) {
 
 #else
 
-// Windows: no lock between processes, and the profile functions' read-only attribute.
-struct SaveLock {
-    explicit SaveLock(const fs::path&) {}
-    bool Held() const { return true; }
+// The same lock as elsewhere, taken with LockFileEx on the lock file beside the settings file.
+// It also keeps a reader in this program from holding the file open while a save renames over it,
+// which Windows refuses.
+class SaveLock {
+public:
+    explicit SaveLock(const fs::path& target) {
+        fs::path lockPath = target;
+        lockPath += ".lock";
+        file_ = CreateFileW(lockPath.c_str(), GENERIC_READ | GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        constexpr int Attempts = 300;
+        for (int attempt = 0; file_ != INVALID_HANDLE_VALUE && attempt < Attempts; ++attempt) {
+            OVERLAPPED whole = {};
+            if (LockFileEx(file_, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                           &whole)) {
+                held_ = true;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+    ~SaveLock() {
+        if (file_ != INVALID_HANDLE_VALUE) {
+            CloseHandle(file_); // releases the lock
+        }
+    }
+    SaveLock(const SaveLock&) = delete;
+    SaveLock& operator=(const SaveLock&) = delete;
+    bool Held() const { return held_; }
+
+private:
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+    bool held_ = false;
 };
 
 struct FileCloser {
@@ -393,7 +425,8 @@ void TIniFile::Update(const std::string& path, const std::function<void(TIniFile
     const bool written = SaveLocked(target, [&] {
         std::error_code error;
         // A link we are told to replace is never read through either.
-        const bool replacedLink = symlink == SymlinkAtPath::Replace && fs::is_symlink(NarrowToPath(path), error);
+        const bool replacedLink =
+            symlink == SymlinkAtPath::Replace && fs::is_symlink(NarrowToPath(path), error);
         TIniFile file = replacedLink ? TIniFile() : Load(path);
         change(file);
         return WriteReplacing(target, file.Text());
