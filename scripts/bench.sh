@@ -10,6 +10,8 @@ for b in "$build"/bench/bench_*; do
 done
 echo "== fetch run against curl"
 "$root/bench/fetch_vs_curl.sh" "$build/nimbrel-cli" 25
+echo "== fetch run over HTTPS against curl"
+"$root/bench/fetch_vs_curl.sh" --https "$build/nimbrel-cli" 25
 echo "== peak memory of a fetch against replies at the reader's limits"
 "$root/bench/reply_bomb.py" "$build/nimbrel-cli"
 echo "== desktop program against a minimal tray program"

@@ -12,20 +12,7 @@ trap 'rm -rf "$work"' EXIT
 prefix="$work/prefix"
 app_id=org.nimbrel.Nimbrel
 
-passed=0
-failed=0
-check() {
-    local name=$1
-    shift
-    if "$@" >"$work/check.log" 2>&1; then
-        passed=$((passed + 1))
-        echo "ok   - $name"
-    else
-        failed=$((failed + 1))
-        echo "FAIL - $name"
-        sed 's/^/       /' "$work/check.log" | head -n 20
-    fi
-}
+source "$(dirname "$0")/checks.sh"
 # quiet COMMAND...: succeeds when COMMAND succeeds and prints nothing at all.
 quiet() {
     local out
@@ -71,7 +58,7 @@ check "without a station database nimbrel-cli says so and exits 1" sh -c \
     "'$work/bare/bin/nimbrel-cli' stations Netherlands 2>&1 | grep -qi 'not found';
      '$work/bare/bin/nimbrel-cli' stations Netherlands >/dev/null 2>&1; [ \$? -eq 1 ]"
 
-echo "$passed passed, $failed failed"
-smoke_status=0
-"$root/scripts/smoke.sh" --installed "$prefix" || smoke_status=1
-[ "$failed" -eq 0 ] && [ "$smoke_status" -eq 0 ]
+status=0
+checks_report || status=1
+"$root/scripts/smoke.sh" --installed "$prefix" || status=1
+exit "$status"

@@ -16,20 +16,7 @@ if [ "$(id -u)" -ne 0 ]; then
     exit 1
 fi
 
-passed=0
-failed=0
-check() {
-    local name=$1
-    shift
-    if "$@" >"$work/check.log" 2>&1; then
-        passed=$((passed + 1))
-        echo "ok   - $name"
-    else
-        failed=$((failed + 1))
-        echo "FAIL - $name"
-        sed 's/^/       /' "$work/check.log" | head -n 30
-    fi
-}
+source "$(dirname "$0")/checks.sh"
 
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' >"$work/contents"
 for file in /usr/bin/nimbrel /usr/bin/nimbrel-cli /usr/share/nimbrel/Countries.ini \
@@ -59,5 +46,4 @@ check "dpkg -r removes the package" dpkg -r nimbrel
 check "nothing of the package is left in /usr" sh -c \
     "while read -r path; do [ -f \"\$path\" ] && echo \"left: \$path\"; done <'$work/installed' | grep . && exit 1; exit 0"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_report

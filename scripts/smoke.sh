@@ -20,19 +20,7 @@ if [ ! -x "$program" ]; then
 fi
 source "$(dirname "$0")/desktop-session.sh"
 
-passed=0
-failed=0
-check() {
-    local name=$1
-    shift
-    if "$@" >/dev/null 2>&1; then
-        passed=$((passed + 1))
-        echo "ok   - $name"
-    else
-        failed=$((failed + 1))
-        echo "FAIL - $name"
-    fi
-}
+source "$(dirname "$0")/checks.sh"
 
 # 1. Without any display.
 check "--help works without a display" sh -c \
@@ -95,5 +83,4 @@ check "the autostart entry was written" test -f "$autostart"
 check "the autostart entry is a valid desktop entry" sh -c \
     "desktop-file-validate '$autostart' && ! desktop-file-validate '$autostart' 2>&1 | grep -q ."
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_report
