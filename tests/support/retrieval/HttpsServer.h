@@ -3,20 +3,17 @@
 // throw-away CA and certificates made when it starts. Started by the constructor, which returns
 // once it accepts connections; killed by the destructor.
 #include "support/TempFolder.h"
+#include "support/retrieval/PythonServer.h"
 
 #include <chrono>
 #include <cstdint>
 #include <string>
-#include <sys/types.h>
 
 namespace nimbrel::testing {
 
 class HttpsServer {
 public:
     explicit HttpsServer(const std::string& root);
-    ~HttpsServer();
-    HttpsServer(const HttpsServer&) = delete;
-    HttpsServer& operator=(const HttpsServer&) = delete;
 
     // 0 when the server could not be started.
     uint16_t Port() const { return port_; }
@@ -32,7 +29,7 @@ public:
 
 private:
     TempFolder folder_;
-    pid_t pid_ = -1;
+    PythonServer server_;
     uint16_t port_ = 0;
     uint16_t wrongHostPort_ = 0;
 };
