@@ -16,9 +16,9 @@ Session::Session(Scheduler& scheduler, const Clock& clock, MainView& view, Sessi
         decoder_ = std::make_unique<TMetarDecoder>(clock);
         refresh_ = std::make_unique<TRefreshCycle>(view_, log_, clock, *decoder_);
     }
-    controller_ = std::make_unique<TMainController>(scheduler_, view_, log_, settings_,
-                                                    refresh_.get(), std::move(options.Server),
-                                                    options.Watchdog);
+    controller_ =
+        std::make_unique<TMainController>(scheduler_, view_, log_, settings_, refresh_.get(),
+                                          std::move(options.Server), options.Watchdog);
     ClockTimer = scheduler_.CreateTimer(false);
 }
 
