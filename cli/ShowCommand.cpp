@@ -6,7 +6,6 @@
 #include "app/TrayText.h"
 #include "cli/Commands.h"
 #include "decode/Clock.h"
-#include "decode/DecodeMetar.h"
 #include "decode/MyLibrary.h"
 #include "settings/SettingsStore.h"
 #include "windows/MyLog.h"
