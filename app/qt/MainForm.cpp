@@ -71,9 +71,8 @@ TMainForm::TMainForm(QtScheduler& scheduler, const Clock& clock, MainFormOptions
     // 4, 6-7: the balloon, actions with their pictures, menus, fonts.
     CreateActions();
     CreateMenus();
-    dialogs_ = std::make_unique<TDialogs>(
-        this, session_.Settings(), session_.Log(),
-        std::filesystem::path(session_.ExecutablePath()).parent_path().string(), showMessage_);
+    dialogs_ = std::make_unique<TDialogs>(this, session_.Settings(), session_.Log(),
+                                          ProgramFolder(), showMessage_);
     TrayIcon = new TCoolTrayIcon(PopupActionMenuTrayIcon, this);
     BalloonHint = new TBalloonHint(*TrayIcon, this);
     connect(TrayIcon, &TCoolTrayIcon::OnDblClick, this, &TMainForm::TrayIconDblClick);
@@ -203,7 +202,8 @@ void TMainForm::ShowSettingsUnreadable(const std::string& error) {
 }
 
 void TMainForm::ChooseStartWindowState() {
-    switch (InitialWindowState(IsFirstRun, session_.Settings().MinimizeOnStartup, TrayAvailable())) {
+    const bool minimize = session_.Settings().MinimizeOnStartup;
+    switch (InitialWindowState(IsFirstRun, minimize, TrayAvailable())) {
     case StartWindowState::Shown:
         windowShown_ = true;
         break;
@@ -216,6 +216,10 @@ void TMainForm::ChooseStartWindowState() {
         break;
     }
     UpdateWindowStateAction();
+}
+
+std::string TMainForm::ProgramFolder() const {
+    return std::filesystem::path(session_.ExecutablePath()).parent_path().string();
 }
 
 bool TMainForm::TrayAvailable() const {
@@ -544,9 +548,10 @@ void TMainForm::WriteDebugState() const {
         << "trayHint=" << oneLine(QString::fromStdString(TrayIcon->Hint())) << '\n'
         << "trayTip=" << oneLine(TrayIcon->Tip()) << '\n'
         << "status=" << StatusBarPanel->text() << '\n'
-        << "connectionInProgress=" << (session_.Controller().ConnectionInProgress() ? 1 : 0) << '\n';
+        << "connectionInProgress=" << (session_.Controller().ConnectionInProgress() ? 1 : 0)
+        << '\n';
     // Where the program found its data, so an installed copy can be checked against its prefix.
-    const std::string folder = std::filesystem::path(session_.ExecutablePath()).parent_path().string();
+    const std::string folder = ProgramFolder();
     out << "databaseFolder=" << QString::fromStdString(FindDatabaseFolder(folder).value_or(""))
         << '\n'
         << "helpFile=" << QString::fromStdString(FindHelpFile(folder).value_or("")) << '\n';

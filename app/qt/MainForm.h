@@ -132,6 +132,7 @@ private:
     void ShowWelcome();
     void UpdateWindowStateAction();
     bool TrayAvailable() const;
+    std::string ProgramFolder() const;
     void DockPanelsInTabs();
     void StackPanels();
     // The window's size from its design size, what its texts need and the screen; then the
