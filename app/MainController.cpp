@@ -21,9 +21,9 @@ const char* ProgressText(FetchProgress step) {
 } // namespace
 
 TMainController::TMainController(Scheduler& scheduler, MainView& view, TLogList& log,
-                                 const TSettings& settings, FtpServerAddress server,
-                                 std::chrono::milliseconds watchdog)
-    : scheduler_(scheduler), view_(view), log_(log), settings_(settings),
+                                 const TSettings& settings, TRefreshCycle* refresh,
+                                 FtpServerAddress server, std::chrono::milliseconds watchdog)
+    : scheduler_(scheduler), view_(view), log_(log), settings_(settings), refresh_(refresh),
       server_(std::move(server)), watchdog_(watchdog),
       ConnectionTimer(scheduler.CreateTimer(true)) {}
 
@@ -32,12 +32,30 @@ TMainController::~TMainController() {
 }
 
 void TMainController::SetConnectionState(bool failed, bool inProgress) {
-    ConnectionFailed = failed;
-    ConnectionInProgress = inProgress;
+    ConnectionFailed_ = failed;
+    ConnectionInProgress_ = inProgress;
+}
+
+void TMainController::UpdateLocations(bool timeOnly) {
+    if (refresh_) {
+        refresh_->UpdateLocations(
+            RefreshInput{settings_, METAR_, PrimaryWeatherHasChanged_, ConnectionFailed_},
+            timeOnly);
+    }
+    if (!timeOnly) {
+        view_.LocationsUpdated();
+    }
+}
+
+void TMainController::HoldReports(const std::array<std::string, 5>& metar,
+                                  bool primaryWeatherHasChanged, bool connectionFailed) {
+    METAR_ = metar;
+    PrimaryWeatherHasChanged_ = primaryWeatherHasChanged;
+    ConnectionFailed_ = connectionFailed;
 }
 
 void TMainController::StartGetWeatherReport() {
-    if (ConnectionInProgress) {
+    if (ConnectionInProgress_) {
         log_.AddLogMessage(LogWarning,
                            "Get weather report aborted: connection already in progress");
         return;
@@ -81,12 +99,10 @@ void TMainController::FetchFinished(FetchOutcome outcome) {
     if (outcome.Failed) {
         log_.AddLogMessage(LogError, "ERROR: " + outcome.ErrorMessage);
     } else {
-        TakeStationTexts(outcome.Buffers, METAR, PrimaryWeatherHasChanged);
+        TakeStationTexts(outcome.Buffers, METAR_, PrimaryWeatherHasChanged_);
     }
     SetConnectionState(outcome.Failed, false);
-    if (UpdateLocations) {
-        UpdateLocations(false);
-    }
+    UpdateLocations(false);
 }
 
 void TMainController::ConnectionTimerExpired() {
@@ -95,11 +111,9 @@ void TMainController::ConnectionTimerExpired() {
         return;
     }
     GetWeatherThread.reset();
-    if (ConnectionInProgress) {
+    if (ConnectionInProgress_) {
         SetConnectionState(true, false);
-        if (UpdateLocations) {
-            UpdateLocations(false);
-        }
+        UpdateLocations(false);
     }
     view_.SetBusyCursor(false);
 }

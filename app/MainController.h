@@ -1,8 +1,10 @@
 #pragma once
-// The main window's fetch state and operations, free of any GUI toolkit: the held station texts,
-// the connection flags, the start of a fetch run and its watchdog. Every member is used on the
-// main thread only; the worker hands its results over inside one synchronous main-thread call.
+// The fetch state and operations, free of any GUI toolkit: the held station texts, the
+// connection flags, the start of a fetch run and its watchdog, and the refresh that follows a
+// run. Every member is used on the main thread only; the worker hands its results over inside
+// one synchronous main-thread call.
 #include "app/MainView.h"
+#include "app/RefreshCycle.h"
 #include "app/Scheduler.h"
 #include "retrieval/GetWeatherThread.h"
 #include "retrieval/HeartBeatThread.h"
@@ -12,7 +14,6 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -20,8 +21,9 @@ namespace nimbrel {
 
 class TMainController {
 public:
+    // refresh may be null: then a run's end updates no display and only tells the view.
     TMainController(Scheduler& scheduler, MainView& view, TLogList& log, const TSettings& settings,
-                    FtpServerAddress server = {},
+                    TRefreshCycle* refresh, FtpServerAddress server = {},
                     std::chrono::milliseconds watchdog = std::chrono::seconds(30));
     ~TMainController();
     TMainController(const TMainController&) = delete;
@@ -30,19 +32,24 @@ public:
     void StartGetWeatherReport();
     // The watchdog's handler: ends the running worker at once, its results are dropped.
     void ConnectionTimerExpired();
-    void SetConnectionState(bool failed, bool inProgress);
     // Aborts a running worker at once and stops the watchdog; never waits for the network.
     void Shutdown();
 
-    // Set by the owner; called with false when a run ends.
-    std::function<void(bool timeOnly)> UpdateLocations;
+    // Every panel, tab, the tray and the status bar from the held texts (timeOnly: the clocks
+    // only); a full refresh then tells the view through LocationsUpdated. Runs at start-up and
+    // whenever a run ends.
+    void UpdateLocations(bool timeOnly);
+    // Holds texts and flags as a run's end would, without a run (the command-line show).
+    void HoldReports(const std::array<std::string, 5>& metar, bool primaryWeatherHasChanged,
+                     bool connectionFailed);
 
-    std::array<std::string, 5> METAR;
-    bool PrimaryWeatherHasChanged = false;
-    bool ConnectionInProgress = false;
-    bool ConnectionFailed = false;
+    const std::array<std::string, 5>& METAR() const { return METAR_; }
+    bool PrimaryWeatherHasChanged() const { return PrimaryWeatherHasChanged_; }
+    bool ConnectionInProgress() const { return ConnectionInProgress_; }
+    bool ConnectionFailed() const { return ConnectionFailed_; }
 
 private:
+    void SetConnectionState(bool failed, bool inProgress);
     void ArmConnectionTimer();
     void ShowProgress(FetchProgress step);
     void FetchFinished(FetchOutcome outcome);
@@ -51,10 +58,16 @@ private:
     MainView& view_;
     TLogList& log_;
     const TSettings& settings_;
+    TRefreshCycle* refresh_;
     FtpServerAddress server_;
     std::chrono::milliseconds watchdog_;
     std::unique_ptr<Timer> ConnectionTimer;
     std::unique_ptr<TGetWeatherThread> GetWeatherThread; // the current worker, or none
+
+    std::array<std::string, 5> METAR_;
+    bool PrimaryWeatherHasChanged_ = false;
+    bool ConnectionInProgress_ = false;
+    bool ConnectionFailed_ = false;
 };
 
 } // namespace nimbrel

@@ -20,6 +20,8 @@ public:
     // An information balloon; title and text arrive cut to their bounds (app/TrayText.h).
     virtual void ShowBalloon(const std::string& /*title*/, const std::string& /*text*/) {}
     virtual void SetBusyCursor(bool /*busy*/) {}
+    // A full refresh (UpdateLocations(false)) has returned: texts may have grown, a run ended.
+    virtual void LocationsUpdated() {}
 
     // slot is 1..5.
     virtual void SetTab(int /*slot*/, bool /*visible*/, const std::string& /*caption*/) {}

@@ -1,5 +1,5 @@
 #include "app/LoopScheduler.h"
-#include "app/MainController.h"
+#include "app/Session.h"
 #include "cli/Commands.h"
 #include "decode/Clock.h"
 #include "retrieval/GetWeatherThread.h"
@@ -68,6 +68,16 @@ CLI::Validator SafeStationCode() {
         "CODE");
 }
 
+// The end of the run, by the worker or the watchdog, ends the loop at once.
+class RunEndQuitsLoop final : public MainView {
+public:
+    explicit RunEndQuitsLoop(LoopScheduler& loop) : loop_(loop) {}
+    void LocationsUpdated() override { loop_.Quit(); }
+
+private:
+    LoopScheduler& loop_;
+};
+
 nlohmann::ordered_json Report(const TMainController& controller, const TLogList& log) {
     nlohmann::ordered_json entries = nlohmann::ordered_json::array();
     for (const std::string& line : log.Lines()) {
@@ -75,13 +85,26 @@ nlohmann::ordered_json Report(const TMainController& controller, const TLogList&
         entries.push_back({{"kind", entry.Kind}, {"message", entry.Message}});
     }
     return {{"log", entries},
-            {"METAR", controller.METAR},
-            {"PrimaryWeatherHasChanged", controller.PrimaryWeatherHasChanged},
-            {"ConnectionFailed", controller.ConnectionFailed}};
+            {"METAR", controller.METAR()},
+            {"PrimaryWeatherHasChanged", controller.PrimaryWeatherHasChanged()},
+            {"ConnectionFailed", controller.ConnectionFailed()}};
 }
 
 int RunFetch(const FetchOptions& options) {
-    TSettings settings;
+    FtpServerAddress server = ParseServer(options.Server);
+    server.CaFile = options.CaFile;
+    const auto watchdog = std::chrono::milliseconds(
+        std::max<long long>(1, static_cast<long long>(options.WatchdogSeconds * 1000)));
+
+    SystemClock clock;
+    LoopScheduler loop;
+    RunEndQuitsLoop view(loop);
+    SessionOptions sessionOptions;
+    sessionOptions.Server = std::move(server);
+    sessionOptions.Watchdog = watchdog;
+    sessionOptions.ShowReports = false;
+    Session session(loop, clock, view, std::move(sessionOptions));
+    TSettings& settings = session.Settings();
     for (int slot = 1; slot <= 5; ++slot) {
         const auto index = static_cast<std::size_t>(slot - 1);
         settings.Slot(slot).LocationCode =
@@ -89,25 +112,13 @@ int RunFetch(const FetchOptions& options) {
     }
     settings.FtpActiveMode = options.Active;
     settings.UseHttps = options.Https;
-    FtpServerAddress server = ParseServer(options.Server);
-    server.CaFile = options.CaFile;
-    const auto watchdog = std::chrono::milliseconds(
-        std::max<long long>(1, static_cast<long long>(options.WatchdogSeconds * 1000)));
-
-    SystemClock clock;
-    TLogList log(clock);
-    LoopScheduler loop;
-    MainView view;
-    TMainController controller(loop, view, log, settings, server, watchdog);
-    // The end of the run, by the worker or the watchdog, ends the loop at once.
-    controller.UpdateLocations = [&loop](bool) { loop.Quit(); };
-    controller.StartGetWeatherReport();
+    session.StartGetWeatherReport();
     loop.Run();
 
-    std::cout
-        << Report(controller, log).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
-        << "\n";
-    return controller.ConnectionFailed ? 1 : 0;
+    std::cout << Report(session.Controller(), session.Log())
+                     .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
+              << "\n";
+    return session.Controller().ConnectionFailed() ? 1 : 0;
 }
 
 } // namespace

@@ -1,10 +1,11 @@
+#include "app/LoopScheduler.h"
 #include "app/MainView.h"
 #include "app/ParentWeatherInfo.h"
 #include "app/RefreshCycle.h"
+#include "app/Session.h"
 #include "app/TrayText.h"
 #include "cli/Commands.h"
 #include "decode/Clock.h"
-#include "decode/DecodeMetar.h"
 #include "decode/MyLibrary.h"
 #include "settings/SettingsStore.h"
 #include "windows/MyLog.h"
@@ -151,16 +152,16 @@ std::unique_ptr<Clock> MakeClock(const std::string& utcNow) {
 void RunShow(const ShowOptions& options) {
     const std::unique_ptr<Clock> clock = MakeClock(options.utcNow);
     const std::array<std::string, 5> metar = ReadMetarTexts(options.metarArguments);
-    const TSettings settings = LoadSettings(options.settingsPath);
+    LoopScheduler loop;
     BalloonRecorder view;
-    TLogList log(*clock);
-    TMetarDecoder decoder(*clock);
-    TRefreshCycle refresh(view, log, *clock, decoder);
-    refresh.UpdateLocations({settings, metar, options.changed, options.connectionFailed}, false);
+    Session session(loop, *clock, view, {});
+    // Unlike the desktop program, an unreadable settings file is an error here.
+    session.Settings() = LoadSettings(options.settingsPath);
+    session.ShowReports(metar, options.changed, options.connectionFailed);
     // Names and reports may hold bytes that are not UTF-8; they must not stop the output.
-    std::cout
-        << RefreshJson(refresh, view, log).dump(-1, ' ', false, Json::error_handler_t::replace)
-        << "\n";
+    std::cout << RefreshJson(session.Refresh(), view, session.Log())
+                     .dump(-1, ' ', false, Json::error_handler_t::replace)
+              << "\n";
 }
 
 } // namespace

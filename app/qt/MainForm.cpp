@@ -4,7 +4,6 @@
 #include "app/WindowLayout.h"
 #include "app/qt/FormFont.h"
 #include "app/qt/Pictures.h"
-#include "settings/IniFile.h"
 #include "settings/LocationDatabase.h"
 #include "settings/SettingsStore.h"
 #include "windows/HH.h"
@@ -53,11 +52,15 @@ QIcon MenuIcon(int index) {
 } // namespace
 
 TMainForm::TMainForm(QtScheduler& scheduler, const Clock& clock, MainFormOptions options)
-    : scheduler_(scheduler), clock_(clock), trayAvailable_(std::move(options.TrayAvailable)),
+    : scheduler_(scheduler), trayAvailable_(std::move(options.TrayAvailable)),
       showMessage_(std::move(options.ShowMessage)),
-      reportWithoutDialog_(std::move(options.ReportWithoutDialog)), settingsPath_(std::move(options.SettingsPath)),
-      executablePath_(std::move(options.ExecutablePath)),
-      debugStatePath_(std::move(options.DebugStatePath)), LogList_(clock), decoder_(clock) {
+      reportWithoutDialog_(std::move(options.ReportWithoutDialog)),
+      debugStatePath_(std::move(options.DebugStatePath)),
+      // 3-5: the fetch state, the log and the timers (not running yet), the program's path.
+      session_(scheduler, clock, *this,
+               SessionOptions{std::move(options.SettingsPath), std::move(options.ExecutablePath),
+                              std::move(options.Server), options.Watchdog,
+                              std::move(options.Pacer)}) {
     // 1-2: the panels, docked into their hosts, and the caption.
     CreatePanels();
     setWindowTitle(Caption(ProductName));
@@ -65,35 +68,27 @@ TMainForm::TMainForm(QtScheduler& scheduler, const Clock& clock, MainFormOptions
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    // 3-4: the fetch state, the log, the balloon and the timers (not running yet).
-    refresh_ = std::make_unique<TRefreshCycle>(*this, LogList_, clock_, decoder_);
-    controller_ = std::make_unique<TMainController>(scheduler_, *this, LogList_, settings_,
-                                                    options.Server, options.Watchdog);
-    controller_->UpdateLocations = [this](bool timeOnly) { UpdateLocations(timeOnly); };
-    ClockTimer = scheduler_.CreateTimer(false);
-    // 6-7: actions with their pictures, menus, fonts.
+    // 4, 6-7: the balloon, actions with their pictures, menus, fonts.
     CreateActions();
     CreateMenus();
-    dialogs_ = std::make_unique<TDialogs>(
-        this, settings_, LogList_, std::filesystem::path(executablePath_).parent_path().string(),
-        showMessage_);
+    dialogs_ = std::make_unique<TDialogs>(this, session_.Settings(), session_.Log(),
+                                          ProgramFolder(), showMessage_);
     TrayIcon = new TCoolTrayIcon(PopupActionMenuTrayIcon, this);
     BalloonHint = new TBalloonHint(*TrayIcon, this);
     connect(TrayIcon, &TCoolTrayIcon::OnDblClick, this, &TMainForm::TrayIconDblClick);
     setFont(FormFont());
     ActionMainMenuBar->setFont(FormFont());
-    // 9-10: the settings and the window state they ask for.
-    LoadSettingsFile();
-    ChooseStartWindowState();
-    // 11-14: layout, the first display without reports, the first tab, the log line.
-    ArrangeLocationPanels();
-    UpdateLocations(false);
-    PageControl->setCurrentIndex(0);
-    LogList_.AddLogMessage(LogInformation, StartingLogMessage());
-    // 15-16: the heartbeat only now, so no fetch can start before the window is complete.
-    StartHeartBeat(std::move(options.Pacer));
-    ClockTimer->Start(std::chrono::milliseconds(ClockTimerIntervalMilliseconds),
-                      [this] { refresh_->ClockTimerTick(settings_); });
+    // 9-16: the settings, the window state they ask for, the layout, the first display without
+    // reports, the first tab, the log line, the heartbeat and the clock timer.
+    session_.StartUp({
+        [this](const std::string& error) { ShowSettingsUnreadable(error); },
+        [this] {
+            IsFirstRun = session_.IsFirstRun();
+            ChooseStartWindowState();
+        },
+        [this] { ArrangeLocationPanels(); },
+        [this] { PageControl->setCurrentIndex(0); },
+    });
     TrayIcon->SetIconVisible(true);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -199,22 +194,16 @@ void TMainForm::CreateMenus() {
     PopupActionMenuTrayIcon->addActions({AMChangeWindowState, AMFileExit});
 }
 
-void TMainForm::LoadSettingsFile() {
-    IsFirstRun = SettingsFileMissing(settingsPath_);
-    try {
-        settings_ = LoadSettings(settingsPath_);
-    } catch (const IniFileError& error) {
-        // Saving the defaults over a file we could not read would destroy the user's settings.
-        settingsReadable_ = false;
-        showMessage_(nullptr, QMessageBox::Warning,
-                     QStringLiteral("%1\n\nNimbrel starts with its default settings and will "
-                                    "not change the settings file.")
-                         .arg(QString::fromStdString(error.what())));
-    }
+void TMainForm::ShowSettingsUnreadable(const std::string& error) {
+    showMessage_(nullptr, QMessageBox::Warning,
+                 QStringLiteral("%1\n\nNimbrel starts with its default settings and will "
+                                "not change the settings file.")
+                     .arg(QString::fromStdString(error)));
 }
 
 void TMainForm::ChooseStartWindowState() {
-    switch (InitialWindowState(IsFirstRun, settings_.MinimizeOnStartup, TrayAvailable())) {
+    const bool minimize = session_.Settings().MinimizeOnStartup;
+    switch (InitialWindowState(IsFirstRun, minimize, TrayAvailable())) {
     case StartWindowState::Shown:
         windowShown_ = true;
         break;
@@ -229,17 +218,8 @@ void TMainForm::ChooseStartWindowState() {
     UpdateWindowStateAction();
 }
 
-void TMainForm::StartHeartBeat(std::unique_ptr<HeartBeatPacer> pacer) {
-    if (!pacer)
-        pacer = MakeSteadyPacer();
-    heartBeat_ = std::make_unique<THeartBeatThread>(
-        scheduler_,
-        [this] {
-            return HeartBeatSettings{settings_.GetWeatherReportOnStartup,
-                                     settings_.DelayGetWeaterOnStartup,
-                                     settings_.LongReconnectInterval};
-        },
-        [this] { controller_->StartGetWeatherReport(); }, std::move(pacer));
+std::string TMainForm::ProgramFolder() const {
+    return std::filesystem::path(session_.ExecutablePath()).parent_path().string();
 }
 
 bool TMainForm::TrayAvailable() const {
@@ -314,7 +294,7 @@ void TMainForm::ShowWelcome() {
 
 void TMainForm::ArrangeLocationPanels() {
     scale_ = DesignScale::ForFont(font());
-    arrangement_ = nimbrel::ArrangeLocationPanels(settings_);
+    arrangement_ = nimbrel::ArrangeLocationPanels(session_.Settings());
     // Every panel starts from its tab; the stacked view then takes out the ones it places.
     DockPanelsInTabs();
     StackPanels();
@@ -424,16 +404,10 @@ void TMainForm::KeepOnScreen() {
 
 // --- refresh ----------------------------------------------------------------------------------
 
-void TMainForm::UpdateLocations(bool timeOnly) {
-    refresh_->UpdateLocations(RefreshInput{settings_, controller_->METAR,
-                                           controller_->PrimaryWeatherHasChanged,
-                                           controller_->ConnectionFailed},
-                              timeOnly);
-    if (!timeOnly) {
-        // A report line or a tab caption wider than the design made room for widens the window.
-        FitWindow();
-        WriteDebugState();
-    }
+void TMainForm::LocationsUpdated() {
+    // A report line or a tab caption wider than the design made room for widens the window.
+    FitWindow();
+    WriteDebugState();
 }
 
 // --- commands ---------------------------------------------------------------------------------
@@ -450,23 +424,15 @@ void TMainForm::EndSession() {
 }
 
 void TMainForm::AMWeatherGetWeatherReportExecute() {
-    controller_->StartGetWeatherReport();
+    session_.StartGetWeatherReport();
 }
 
 void TMainForm::ActionToolsPreferencesExecute() {
     dialogs_->ExecutePreferences({
         [this] { ArrangeLocationPanels(); },
-        [this] {
-            // A file we could not read is never overwritten (see LoadSettingsFile).
-            if (settingsReadable_)
-                SaveSettingsAndAutostart(settings_, settingsPath_, executablePath_,
-                                         LogAutostartWarning());
-        },
-        [this] {
-            if (heartBeat_)
-                heartBeat_->ResetRefreshTimer();
-        },
-        [this] { controller_->StartGetWeatherReport(); },
+        [this] { session_.SaveSettings(); },
+        [this] { session_.ResetRefreshTimer(); },
+        [this] { session_.StartGetWeatherReport(); },
     });
 }
 
@@ -543,47 +509,21 @@ void TMainForm::ShowPanel(int slot, const PanelModel& panel) {
 
 // --- shutdown ---------------------------------------------------------------------------------
 
-void TMainForm::StopHeartBeat() {
-    if (!heartBeat_)
-        return;
-    // The heartbeat may be waiting on a main-thread call: serve it while waiting for the stop.
-    try {
-        scheduler_.ServeWhile([this] { heartBeat_->Stop(); });
-        heartBeat_.reset();
-    } catch (const std::exception&) {
-        // A failing stop must not keep the settings from being saved.
-    }
-}
-
-void TMainForm::SaveSettingsAtExit() {
-    if (!settingsReadable_)
-        return;
-    try {
-        SaveSettingsAndAutostart(settings_, settingsPath_, executablePath_, LogAutostartWarning());
-    } catch (const std::exception& error) {
-        if (sessionEnding_)
-            reportWithoutDialog_(error.what());
-        else
-            showMessage_(nullptr, QMessageBox::Critical, QString::fromStdString(error.what()));
-    }
-}
-
-std::function<void(const std::string&)> TMainForm::LogAutostartWarning() {
-    return [this](const std::string& text) { LogList_.AddLogMessage(LogWarning, text); };
+void TMainForm::ReportSaveFailure(const std::string& error) {
+    if (sessionEnding_)
+        reportWithoutDialog_(error);
+    else
+        showMessage_(nullptr, QMessageBox::Critical, QString::fromStdString(error));
 }
 
 void TMainForm::FormDestroy() {
     if (destroyed_)
         return;
     destroyed_ = true;
-    StopHeartBeat();
-    try {
-        controller_->Shutdown();
-    } catch (const std::exception&) {
-        // As above: shutdown goes on to the timers and the settings.
-    }
-    ClockTimer->Stop();
-    SaveSettingsAtExit();
+    session_.Shutdown({
+        [this](const std::function<void()>& wait) { scheduler_.ServeWhile(wait); },
+        [this](const std::string& error) { ReportSaveFailure(error); },
+    });
     scheduler_.StopServing();
     TrayIcon->SetIconVisible(false);
     if (busy_)
@@ -604,13 +544,14 @@ void TMainForm::WriteDebugState() const {
     QTextStream out(&file);
     out << "trayAvailable=" << (QSystemTrayIcon::isSystemTrayAvailable() ? 1 : 0) << '\n'
         << "trayVisible=" << (TrayIcon->IconVisible() ? 1 : 0) << '\n'
-        << "trayIconIndex=" << refresh_->TrayIconIndex() << '\n'
+        << "trayIconIndex=" << session_.Refresh().TrayIconIndex() << '\n'
         << "trayHint=" << oneLine(QString::fromStdString(TrayIcon->Hint())) << '\n'
         << "trayTip=" << oneLine(TrayIcon->Tip()) << '\n'
         << "status=" << StatusBarPanel->text() << '\n'
-        << "connectionInProgress=" << (controller_->ConnectionInProgress ? 1 : 0) << '\n';
+        << "connectionInProgress=" << (session_.Controller().ConnectionInProgress() ? 1 : 0)
+        << '\n';
     // Where the program found its data, so an installed copy can be checked against its prefix.
-    const std::string folder = std::filesystem::path(executablePath_).parent_path().string();
+    const std::string folder = ProgramFolder();
     out << "databaseFolder=" << QString::fromStdString(FindDatabaseFolder(folder).value_or(""))
         << '\n'
         << "helpFile=" << QString::fromStdString(FindHelpFile(folder).value_or("")) << '\n';

@@ -1,18 +1,14 @@
 #pragma once
 // The main window: menus, tool bar, the five location panels in tabs or stacked, the status bar
-// and the tray icon. It owns the program's state for its whole run and shows what the core
-// computes through MainView.
-#include "app/MainController.h"
+// and the tray icon. The program's state lives in its Session; the window shows what the core
+// computes through MainView and forwards the user's commands.
 #include "app/MainView.h"
-#include "app/RefreshCycle.h"
+#include "app/Session.h"
 #include "app/WindowLayout.h"
 #include "app/qt/CoolTrayIcon.h"
 #include "app/qt/DesignScale.h"
 #include "app/qt/ParentWeatherInfoForm.h"
 #include "app/qt/QtScheduler.h"
-#include "decode/DecodeMetar.h"
-#include "settings/Settings.h"
-#include "windows/MyLog.h"
 #include "windows/qt/MessageBox.h"
 
 #include <QAction>
@@ -67,14 +63,14 @@ public:
     void ShowMainWindow();
     void HideMainWindow();
     void ArrangeLocationPanels();
-    void UpdateLocations(bool timeOnly);
+    void UpdateLocations(bool timeOnly) { session_.UpdateLocations(timeOnly); }
 
-    TSettings& Settings() { return settings_; }
-    const std::string& SettingsPath() const { return settingsPath_; }
-    TLogList& LogList() { return LogList_; }
-    TMainController& Controller() { return *controller_; }
+    TSettings& Settings() { return session_.Settings(); }
+    const std::string& SettingsPath() const { return session_.SettingsPath(); }
+    TLogList& LogList() { return session_.Log(); }
+    TMainController& Controller() { return session_.Controller(); }
     const DesignScale& Scale() const { return scale_; }
-    const TRefreshCycle& RefreshCycle() const { return *refresh_; }
+    const TRefreshCycle& RefreshCycle() const { return session_.Refresh(); }
     bool IsFirstRun = false;
 
     QAction* AMChangeWindowState;
@@ -116,6 +112,7 @@ public:
     void SetTrayIconIndex(int imageIndex) override;
     void ShowBalloon(const std::string& title, const std::string& text) override;
     void SetBusyCursor(bool busy) override;
+    void LocationsUpdated() override;
     void SetTab(int slot, bool visible, const std::string& caption) override;
     void SetTabVisible(int slot, bool visible) override;
     void SetLocalTime(int slot, const std::string& text) override;
@@ -130,12 +127,12 @@ private:
     void CreateActions();
     void CreateMenus();
     void CreatePanels();
-    void LoadSettingsFile();
+    void ShowSettingsUnreadable(const std::string& error);
     void ChooseStartWindowState();
-    void StartHeartBeat(std::unique_ptr<HeartBeatPacer> pacer);
     void ShowWelcome();
     void UpdateWindowStateAction();
     bool TrayAvailable() const;
+    std::string ProgramFolder() const;
     void DockPanelsInTabs();
     void StackPanels();
     // The window's size from its design size, what its texts need and the screen; then the
@@ -145,20 +142,14 @@ private:
     int ContentWidth() const;
     void KeepOnScreen();
     QMargins FrameMargins() const;
-    void StopHeartBeat();
-    void SaveSettingsAtExit();
-    std::function<void(const std::string&)> LogAutostartWarning();
+    void ReportSaveFailure(const std::string& error);
     void WriteDebugState() const;
 
     QtScheduler& scheduler_;
-    const Clock& clock_;
     std::function<bool()> trayAvailable_;
     MessageBoxFunction showMessage_;
     std::function<void(const std::string&)> reportWithoutDialog_;
-    std::string settingsPath_;
-    std::string executablePath_;
     std::string debugStatePath_;
-    bool settingsReadable_ = true;
     bool windowShown_ = true;
     bool destroyed_ = false;
     bool sessionEnding_ = false;
@@ -166,13 +157,7 @@ private:
     DesignScale scale_;
     WindowArrangement arrangement_;
 
-    TSettings settings_;
-    TLogList LogList_;
-    TMetarDecoder decoder_;
-    std::unique_ptr<TRefreshCycle> refresh_;
-    std::unique_ptr<TMainController> controller_;
-    std::unique_ptr<Timer> ClockTimer;
-    std::unique_ptr<THeartBeatThread> heartBeat_;
+    Session session_;
     std::unique_ptr<TDialogs> dialogs_; // preferences, station picker, log, help and About
 };
 

@@ -78,7 +78,7 @@ private slots:
     void cleanup() {
         if (form_) {
             // A fetch the test started ends (refused) before the window goes.
-            QTRY_VERIFY(!form_->Controller().ConnectionInProgress);
+            QTRY_VERIFY(!form_->Controller().ConnectionInProgress());
             form_->FormDestroy();
         }
         form_.reset();
@@ -98,7 +98,7 @@ private slots:
         QCOMPARE(form.Settings().LongReconnectInterval, 90);
         QVERIFY(ReadFile(SettingsPath()).find("LongReconnectInterval=90\n") != std::string::npos);
         QVERIFY(Logged("Resetting weather report refresh interval."));
-        QVERIFY(form.Controller().ConnectionInProgress);
+        QVERIFY(form.Controller().ConnectionInProgress());
         QVERIFY(boxes_.messages.empty());
     }
 

@@ -1,6 +1,7 @@
 #include "app/MainController.h"
 #include "support/FakeClock.h"
 #include "support/FakeScheduler.h"
+#include "support/RunEndView.h"
 #include "support/TempFolder.h"
 #include "support/retrieval/HttpsServer.h"
 
@@ -11,6 +12,7 @@ namespace {
 
 using testing::FakeScheduler;
 using testing::HttpsServer;
+using testing::RunEndView;
 using Lines = std::vector<std::string>;
 
 const Lines FiveStations = {"EHAM", "KJFK", "LFPG", "RJTT", "YSSY"};
@@ -69,10 +71,9 @@ TEST(FetchOverHttps, RunsLikeTheFtpRunAndRefusesWhatItMustNot) {
         testing::FakeClock clock;
         TLogList log(clock);
         FakeScheduler scheduler;
-        MainView view;
-        TMainController controller(scheduler, view, log, settings, address);
         int updates = 0;
-        controller.UpdateLocations = [&updates](bool) { ++updates; };
+        RunEndView view([&updates] { ++updates; });
+        TMainController controller(scheduler, view, log, settings, nullptr, address);
 
         controller.StartGetWeatherReport();
         const bool stalls = c.error == "watchdog";
@@ -82,11 +83,11 @@ TEST(FetchOverHttps, RunsLikeTheFtpRunAndRefusesWhatItMustNot) {
             // The abandoned worker lets go of the connection rather than waiting in it.
             EXPECT_TRUE(server.WaitFor("closed", 1));
         } else {
-            ASSERT_TRUE(scheduler.ServeUntil([&] { return !controller.ConnectionInProgress; }));
+            ASSERT_TRUE(scheduler.ServeUntil([&] { return !controller.ConnectionInProgress(); }));
         }
 
         EXPECT_EQ(updates, 1);
-        EXPECT_EQ(controller.ConnectionFailed, !c.error.empty());
+        EXPECT_EQ(controller.ConnectionFailed(), !c.error.empty());
         const Lines steps = {"Connecting to weather server.", "Retrieving report...",
                              "Disconnecting from weather server."};
         Lines messages;
@@ -96,11 +97,11 @@ TEST(FetchOverHttps, RunsLikeTheFtpRunAndRefusesWhatItMustNot) {
         if (c.error.empty()) {
             EXPECT_EQ(messages, steps);
             for (std::size_t slot = 0; slot < FiveStations.size(); ++slot) {
-                EXPECT_EQ(controller.METAR.at(slot), TrimStationText(Report(FiveStations[slot])));
+                EXPECT_EQ(controller.METAR().at(slot), TrimStationText(Report(FiveStations[slot])));
             }
             EXPECT_EQ(server.Count("connect"), 1) << "every file over one kept-alive connection";
         } else {
-            EXPECT_EQ(controller.METAR, (std::array<std::string, 5>{}));
+            EXPECT_EQ(controller.METAR(), (std::array<std::string, 5>{}));
         }
         if (!c.error.empty() && !stalls) {
             ASSERT_EQ(messages.size(), 4u);

@@ -1,6 +1,7 @@
 #include "app/LoopScheduler.h"
 #include "app/MainController.h"
 #include "support/FakeClock.h"
+#include "support/RunEndView.h"
 #include "support/retrieval/PyFtpServer.h"
 
 #include <filesystem>
@@ -12,6 +13,7 @@ namespace nimbrel {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::RunEndView;
 
 const std::array<std::string, 5> Codes = {"EHAM", "KJFK", "LFPG", "RJTT", "YSSY"};
 
@@ -53,22 +55,21 @@ TEST_P(FetchRealServer, RetrievesFiveStationsOverOneConnection) {
     testing::FakeClock clock;
     TLogList log(clock);
     LoopScheduler loop;
-    MainView view;
+    RunEndView view([&loop] { loop.Quit(); });
     TSettings settings;
     for (int slot = 1; slot <= 5; ++slot) {
         settings.Slot(slot).LocationCode = Codes.at(static_cast<std::size_t>(slot - 1));
     }
     settings.FtpActiveMode = GetParam();
-    TMainController controller(loop, view, log, settings, {"127.0.0.1", server.Port()},
+    TMainController controller(loop, view, log, settings, nullptr, {"127.0.0.1", server.Port()},
                                std::chrono::seconds(20));
-    controller.UpdateLocations = [&loop](bool) { loop.Quit(); };
     controller.StartGetWeatherReport();
     loop.Run();
 
-    ASSERT_FALSE(controller.ConnectionFailed) << ::testing::PrintToString(log.Lines());
+    ASSERT_FALSE(controller.ConnectionFailed()) << ::testing::PrintToString(log.Lines());
     for (std::size_t i = 0; i < Codes.size(); ++i) {
         const std::string file = StationFile(Codes[i]);
-        EXPECT_EQ(controller.METAR[i], file.substr(0, file.size() - 2));
+        EXPECT_EQ(controller.METAR()[i], file.substr(0, file.size() - 2));
     }
     EXPECT_EQ(log.Count(), 3u);
 }

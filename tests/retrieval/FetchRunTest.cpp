@@ -34,6 +34,12 @@ public:
     void SetTrayHint(const std::string& text) override { hint = text; }
     void SetTrayAnimation(bool on) override { animation = on; }
     void SetBusyCursor(bool on) override { busy.push_back(on); }
+    void LocationsUpdated() override {
+        if (updated) {
+            updated();
+        }
+    }
+    std::function<void()> updated;
 };
 
 ScriptedFtpServer::Script Stations() {
@@ -50,12 +56,9 @@ protected:
         MakeController(server->Port());
     }
     void MakeController(uint16_t port) {
-        controller = std::make_unique<TMainController>(scheduler, view, log, settings,
+        controller = std::make_unique<TMainController>(scheduler, view, log, settings, nullptr,
                                                        FtpServerAddress{"127.0.0.1", port});
-        controller->UpdateLocations = [this](bool timeOnly) {
-            EXPECT_FALSE(timeOnly);
-            ++updates;
-        };
+        view.updated = [this] { ++updates; };
     }
     void SetCodes(const Lines& codes) {
         for (int slot = 1; slot <= 5; ++slot) {
@@ -66,7 +69,7 @@ protected:
     // Starts a run and serves the worker's main-thread calls until it has ended.
     void RunOnce() {
         controller->StartGetWeatherReport();
-        ASSERT_TRUE(scheduler.ServeUntil([&] { return !controller->ConnectionInProgress; }));
+        ASSERT_TRUE(scheduler.ServeUntil([&] { return !controller->ConnectionInProgress(); }));
     }
     std::string Line(int kind, const std::string& message) const {
         return FormatLogLine(kind, message, clock.LongTimeText(clock.LocalNow()));
@@ -95,11 +98,11 @@ TEST_F(FetchRun, SuccessfulRunHandsOverTrimmedTextsAndLogsItsSteps) {
     SetCodes({"EHAM", "", "KJFK"});
     RunOnce();
     EXPECT_EQ(log.Lines(), Expected({{0, Connecting}, {0, Retrieving}, {0, Disconnecting}}));
-    EXPECT_EQ(controller->METAR,
+    EXPECT_EQ(controller->METAR(),
               (std::array<std::string, 5>{Eham.substr(0, Eham.size() - 1), "",
                                           Kjfk.substr(0, Kjfk.size() - 1), "", ""}));
-    EXPECT_TRUE(controller->PrimaryWeatherHasChanged);
-    EXPECT_FALSE(controller->ConnectionFailed);
+    EXPECT_TRUE(controller->PrimaryWeatherHasChanged());
+    EXPECT_FALSE(controller->ConnectionFailed());
     EXPECT_EQ(updates, 1);
     EXPECT_EQ(view.busy, (std::vector<bool>{true, false}));
     EXPECT_EQ(view.status, "Getting weather report...");
@@ -144,10 +147,10 @@ TEST_F(FetchRun, SecondRunDecidesWhetherThePrimaryWeatherChanged) {
         RunOnce();
         server->SetFile("EHAM.TXT", c.second);
         RunOnce();
-        EXPECT_FALSE(controller->ConnectionFailed);
-        EXPECT_EQ(controller->METAR[0], c.metar1);
-        EXPECT_EQ(controller->PrimaryWeatherHasChanged, c.changed);
-        EXPECT_EQ(controller->METAR[1], Kjfk.substr(0, Kjfk.size() - 1));
+        EXPECT_FALSE(controller->ConnectionFailed());
+        EXPECT_EQ(controller->METAR()[0], c.metar1);
+        EXPECT_EQ(controller->PrimaryWeatherHasChanged(), c.changed);
+        EXPECT_EQ(controller->METAR()[1], Kjfk.substr(0, Kjfk.size() - 1));
     }
 }
 
@@ -155,7 +158,7 @@ TEST_F(FetchRun, FailedRunChangesNoTextAndLogsTheErrorAfterDisconnecting) {
     Serve(Stations());
     SetCodes({"EHAM", "KJFK"});
     RunOnce();
-    const auto before = controller->METAR;
+    const auto before = controller->METAR();
     server->SetFile("EHAM.TXT", EhamLater);
     server->SetFile("KJFK.TXT", "new text that must not be taken");
     SetCodes({"EHAM", "KJFK", "XXXX"});
@@ -165,9 +168,9 @@ TEST_F(FetchRun, FailedRunChangesNoTextAndLogsTheErrorAfterDisconnecting) {
                                      {0, Retrieving},
                                      {0, Disconnecting},
                                      {2, "ERROR: XXXX.TXT: No such file or directory.\r\n"}}));
-    EXPECT_EQ(controller->METAR, before);
-    EXPECT_TRUE(controller->PrimaryWeatherHasChanged) << "left as the first run set it";
-    EXPECT_TRUE(controller->ConnectionFailed);
+    EXPECT_EQ(controller->METAR(), before);
+    EXPECT_TRUE(controller->PrimaryWeatherHasChanged()) << "left as the first run set it";
+    EXPECT_TRUE(controller->ConnectionFailed());
     EXPECT_EQ(updates, 2);
 }
 
@@ -180,7 +183,7 @@ TEST_F(FetchRun, UnreachableServerLogsNoRetrieval) {
                                      {0, Disconnecting},
                                      {2, "ERROR: Socket Error # " + std::to_string(asio::error::connection_refused) +
                                              "\r\nConnection refused."}}));
-    EXPECT_TRUE(controller->ConnectionFailed);
+    EXPECT_TRUE(controller->ConnectionFailed());
     EXPECT_EQ(view.busy, (std::vector<bool>{true, false}));
 }
 
@@ -197,8 +200,8 @@ TEST_F(FetchRun, StartDuringARunIsRefusedAndTheWatchdogEndsTheRun) {
     EXPECT_EQ(Watchdog().Starts(), 1) << "a refused start does not re-arm the watchdog";
 
     Watchdog().Fire();
-    EXPECT_FALSE(controller->ConnectionInProgress);
-    EXPECT_TRUE(controller->ConnectionFailed);
+    EXPECT_FALSE(controller->ConnectionInProgress());
+    EXPECT_TRUE(controller->ConnectionFailed());
     EXPECT_EQ(updates, 1);
     EXPECT_FALSE(Watchdog().IsActive());
     EXPECT_EQ(view.busy.back(), false);
@@ -208,7 +211,7 @@ TEST_F(FetchRun, StartDuringARunIsRefusedAndTheWatchdogEndsTheRun) {
     EXPECT_EQ(server->Commands(), (Lines{"USER anonymous", "QUIT"}));
     scheduler.ServeUntil([] { return true; });
     EXPECT_EQ(log.Lines(), Expected({{0, Connecting}, {1, Refused}}));
-    EXPECT_EQ(controller->METAR[0], "");
+    EXPECT_EQ(controller->METAR()[0], "");
     EXPECT_EQ(updates, 1);
 }
 
@@ -218,7 +221,7 @@ TEST_F(FetchRun, WatchdogAfterAFinishedRunOnlyDiscardsTheWorkerAndTheNextStartRe
     RunOnce();
     const Lines lines = log.Lines();
     Watchdog().Fire();
-    EXPECT_FALSE(controller->ConnectionFailed);
+    EXPECT_FALSE(controller->ConnectionFailed());
     EXPECT_EQ(updates, 1);
     EXPECT_EQ(log.Lines(), lines);
 
@@ -230,14 +233,14 @@ TEST_F(FetchRun, WatchdogAfterAFinishedRunOnlyDiscardsTheWorkerAndTheNextStartRe
 TEST_F(FetchRun, RunStartedFromTheRefreshOfTheLastOneGoesAhead) {
     Serve(Stations());
     SetCodes({"EHAM"});
-    controller->UpdateLocations = [this](bool) {
+    view.updated = [this] {
         if (++updates == 1) {
             controller->StartGetWeatherReport(); // the previous worker is still handing over
         }
     };
     controller->StartGetWeatherReport();
     ASSERT_TRUE(scheduler.ServeUntil([&] { return updates == 2; }));
-    EXPECT_FALSE(controller->ConnectionFailed);
+    EXPECT_FALSE(controller->ConnectionFailed());
     EXPECT_EQ(log.Count(), 6u);
     EXPECT_TRUE(server->WaitForSessionsEnded(2));
 }
@@ -248,7 +251,7 @@ TEST_F(FetchRun, RunUsesTheSettingsAsTheyWereAtItsStart) {
     controller->StartGetWeatherReport();
     SetCodes({"KJFK"});
     settings.FtpActiveMode = true;
-    ASSERT_TRUE(scheduler.ServeUntil([&] { return !controller->ConnectionInProgress; }));
+    ASSERT_TRUE(scheduler.ServeUntil([&] { return !controller->ConnectionInProgress(); }));
     ASSERT_TRUE(server->WaitForSessionsEnded(1));
     const Lines commands = server->Commands();
     EXPECT_NE(std::find(commands.begin(), commands.end(), "RETR EHAM.TXT"), commands.end());
@@ -279,8 +282,8 @@ TEST_F(FetchRun, UnsafeStationCodeFailsTheRunBeforeConnecting) {
     EXPECT_EQ(log.Lines(), Expected({{2, "ERROR: The station code \"EHAM.TXT\\x0D\\x0ADELE "
                                          "KJFK.TXT\\x0D\\x0ARETR EHAM\" cannot be sent to the "
                                          "server."}}));
-    EXPECT_TRUE(controller->ConnectionFailed);
-    EXPECT_EQ(controller->METAR[0], "");
+    EXPECT_TRUE(controller->ConnectionFailed());
+    EXPECT_EQ(controller->METAR()[0], "");
     EXPECT_EQ(server->Commands(), Lines{});
 }
 
@@ -311,12 +314,12 @@ TEST(FetchWatchdogCut, AbandonedWorkerNeverCallsIntoTheGoneLoop) {
         auto loop = std::make_unique<LoopScheduler>();
         RecordingView view;
         auto controller = std::make_unique<TMainController>(
-            *loop, view, log, settings, FtpServerAddress{"127.0.0.1", server.Port()},
+            *loop, view, log, settings, nullptr, FtpServerAddress{"127.0.0.1", server.Port()},
             std::chrono::milliseconds(round % 3));
-        controller->UpdateLocations = [&loop](bool) { loop->Quit(); };
+        view.updated = [&loop] { loop->Quit(); };
         controller->StartGetWeatherReport();
         loop->Run();
-        ASSERT_TRUE(controller->ConnectionFailed);
+        ASSERT_TRUE(controller->ConnectionFailed());
         controller.reset();
         loop.reset();
     }
