@@ -268,8 +268,10 @@ TEST_F(FetchRun, ShutdownAbandonsABlockedRunWithoutWaiting) {
     controller->Shutdown();
     EXPECT_FALSE(Watchdog().IsActive());
     ASSERT_TRUE(server->WaitForSessionsEnded(1));
-    EXPECT_EQ(server->Commands().back(), "QUIT");
-    EXPECT_EQ(server->Commands().size(), 7u);
+    // QUIT goes out only if the worker gets to it within the shutdown's short grace, which a
+    // loaded machine may not give it; nothing else may follow the six commands.
+    const auto commands = server->Commands();
+    EXPECT_TRUE(commands.size() == 6u || (commands.size() == 7u && commands.back() == "QUIT"));
     scheduler.ServeUntil([] { return true; });
     EXPECT_EQ(log.Lines(), Expected({{0, Connecting}, {0, Retrieving}}));
     EXPECT_EQ(updates, 0);
