@@ -8,17 +8,13 @@
 
 namespace nimbrel {
 
-std::string TrimStationText(std::string_view text) {
-    return std::string(TrimBlanks(text));
-}
-
 void TakeStationTexts(const std::array<std::string, 5>& buffers, std::array<std::string, 5>& metar,
                       bool& primaryWeatherHasChanged) {
     for (std::size_t slot = 0; slot < buffers.size(); ++slot) {
         if (buffers[slot].empty()) {
             continue;
         }
-        std::string text = TrimStationText(buffers[slot]);
+        std::string text(TrimBlanks(buffers[slot]));
         if (slot == 0) {
             primaryWeatherHasChanged = text != metar[0];
         }

@@ -32,9 +32,6 @@ inline constexpr const char* WeatherDirectory = "data/observations/metar/station
 inline constexpr const char* AnonymousUser = "anonymous";
 inline constexpr const char* AnonymousPassword = "user@localhost";
 
-// A fetched station text as it is kept: characters with codes 0..32 removed at both ends.
-std::string TrimStationText(std::string_view text);
-
 // Whether a station code can go into a RETR command as it is: not empty, and free of spaces,
 // control characters and "/", any of which could end the command early or leave the directory.
 bool IsSafeStationCode(std::string_view code);
@@ -59,8 +56,8 @@ struct FetchOutcome {
     std::string ErrorMessage;
 };
 
-// Takes every non-empty buffer as its slot's held text; slot 1 also decides whether the primary
-// weather has changed. A slot whose buffer is empty keeps its text and flag.
+// Takes every non-empty buffer, trimmed of blanks, as its slot's held text; slot 1 also decides
+// whether the primary weather has changed. A slot whose buffer is empty keeps its text and flag.
 void TakeStationTexts(const std::array<std::string, 5>& buffers, std::array<std::string, 5>& metar,
                       bool& primaryWeatherHasChanged);
 

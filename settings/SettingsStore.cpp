@@ -1,5 +1,6 @@
 #include "settings/SettingsStore.h"
 
+#include "decode/MyLibrary.h"
 #include "settings/Autostart.h"
 #include "settings/IniFile.h"
 #include "settings/ProgramPath.h"
