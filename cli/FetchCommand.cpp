@@ -1,6 +1,7 @@
 #include "app/LoopScheduler.h"
 #include "app/MainController.h"
 #include "cli/Commands.h"
+#include "cli/Output.h"
 #include "decode/Clock.h"
 #include "retrieval/GetWeatherThread.h"
 
@@ -28,19 +29,13 @@ FtpServerAddress ParseServer(const std::string& text) {
     if (text.empty()) {
         return address;
     }
-    const std::size_t colon = text.rfind(':');
-    address.Host = text.substr(0, colon);
-    if (colon != std::string::npos) {
-        const std::string port = text.substr(colon + 1);
-        const bool digits = !port.empty() && port.size() <= 5 &&
-                            port.find_first_not_of("0123456789") == std::string::npos;
-        if (!digits || std::stoi(port) < 1 || std::stoi(port) > 65535) {
-            throw CLI::ValidationError("--server", "port must be a number from 1 to 65535");
-        }
-        address.SetPort(static_cast<uint16_t>(std::stoi(port)));
-    }
-    if (address.Host.empty()) {
+    switch (ParseServerAddress(text, address)) {
+    case ServerAddressError::BadPort:
+        throw CLI::ValidationError("--server", "port must be a number from 1 to 65535");
+    case ServerAddressError::NoHost:
         throw CLI::ValidationError("--server", "host name missing");
+    case ServerAddressError::None:
+        break;
     }
     return address;
 }
@@ -69,12 +64,7 @@ CLI::Validator SafeStationCode() {
 }
 
 nlohmann::ordered_json Report(const TMainController& controller, const TLogList& log) {
-    nlohmann::ordered_json entries = nlohmann::ordered_json::array();
-    for (const std::string& line : log.Lines()) {
-        const TLogEntry entry = ParseLogLine(line);
-        entries.push_back({{"kind", entry.Kind}, {"message", entry.Message}});
-    }
-    return {{"log", entries},
+    return {{"log", LogJson(log.Lines())},
             {"METAR", controller.METAR},
             {"PrimaryWeatherHasChanged", controller.PrimaryWeatherHasChanged},
             {"ConnectionFailed", controller.ConnectionFailed}};

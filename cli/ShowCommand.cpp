@@ -3,6 +3,7 @@
 #include "app/RefreshCycle.h"
 #include "app/TrayText.h"
 #include "cli/Commands.h"
+#include "cli/Output.h"
 #include "decode/Clock.h"
 #include "decode/DecodeMetar.h"
 #include "decode/MyLibrary.h"
@@ -109,15 +110,6 @@ Json PanelJson(const PanelModel& panel) {
     };
 }
 
-Json LogJson(const std::vector<std::string>& lines) {
-    Json log = Json::array();
-    for (const std::string& line : lines) {
-        const TLogEntry entry = ParseLogLine(line);
-        log.push_back(Json{{"kind", entry.Kind}, {"message", entry.Message}});
-    }
-    return log;
-}
-
 Json RefreshJson(const TRefreshCycle& refresh, const BalloonRecorder& view, const TLogList& log) {
     Json tabs = Json::array();
     Json panels = Json::array();
@@ -140,12 +132,10 @@ Json RefreshJson(const TRefreshCycle& refresh, const BalloonRecorder& view, cons
 }
 
 std::unique_ptr<Clock> MakeClock(const std::string& utcNow) {
-    if (utcNow.empty())
-        return std::make_unique<SystemClock>();
-    TDateTime pinned;
-    if (!ParseDateTime(utcNow, pinned))
+    std::unique_ptr<Clock> clock = UtcNowClock(utcNow);
+    if (!clock)
         throw UsageError("--utc-now expects YYYY-MM-DDTHH:MM, got \"" + utcNow + "\"");
-    return std::make_unique<PinnedClock>(pinned);
+    return clock;
 }
 
 void RunShow(const ShowOptions& options) {

@@ -28,6 +28,13 @@ struct FtpServerAddress {
     void SetPort(uint16_t port) { Port = HttpsPort = port; }
 };
 
+// What is wrong with a server given as HOST[:PORT]; the port is looked at first.
+enum class ServerAddressError { None, BadPort, NoHost };
+
+// HOST or HOST:PORT, the port a decimal number from 1 to 65535; without one it stays the
+// weather server's. The address is filled in as far as the text could be read.
+ServerAddressError ParseServerAddress(const std::string& text, FtpServerAddress& address);
+
 inline constexpr const char* WeatherDirectory = "data/observations/metar/stations";
 inline constexpr const char* AnonymousUser = "anonymous";
 inline constexpr const char* AnonymousPassword = "user@localhost";
