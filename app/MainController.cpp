@@ -52,7 +52,7 @@ void TMainController::StartGetWeatherReport() {
     request.Server = server_;
     request.FtpActiveMode = settings_.FtpActiveMode;
     request.UseHttps = settings_.UseHttps;
-    for (int slot = 1; slot <= 5; ++slot) {
+    for (int slot = 1; slot <= LocationSlotCount; ++slot) {
         request.LocationCodes.at(static_cast<std::size_t>(slot - 1)) =
             settings_.Slot(slot).LocationCode;
     }

@@ -37,7 +37,7 @@ public:
     // Set by the owner; called with false when a run ends.
     std::function<void(bool timeOnly)> UpdateLocations;
 
-    std::array<std::string, 5> METAR;
+    std::array<std::string, LocationSlotCount> METAR;
     bool PrimaryWeatherHasChanged = false;
     bool ConnectionInProgress = false;
     bool ConnectionFailed = false;

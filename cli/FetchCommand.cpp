@@ -72,7 +72,7 @@ nlohmann::ordered_json Report(const TMainController& controller, const TLogList&
 
 int RunFetch(const FetchOptions& options) {
     TSettings settings;
-    for (int slot = 1; slot <= 5; ++slot) {
+    for (int slot = 1; slot <= LocationSlotCount; ++slot) {
         const auto index = static_cast<std::size_t>(slot - 1);
         settings.Slot(slot).LocationCode =
             index < options.Codes.size() ? options.Codes[index] : std::string();
@@ -119,7 +119,7 @@ void RegisterFetchCommand(CLI::App& app, int& exitCode) {
         ->default_val(30);
     sub->add_option("CODE", options->Codes, "Station codes, slot 1 first")
         ->required()
-        ->expected(1, 5)
+        ->expected(1, LocationSlotCount)
         ->check(SafeStationCode());
     sub->callback([options, &exitCode] { exitCode = RunFetch(*options); });
 }

@@ -66,15 +66,16 @@ std::string ReadStationFile(const std::string& path) {
 }
 
 // "N=FILE" with N in 1..5, each slot named once.
-std::array<std::string, 5> ReadMetarTexts(const std::vector<std::string>& arguments) {
-    std::array<std::string, 5> metar;
-    std::array<bool, 5> given{};
+std::array<std::string, LocationSlotCount>
+ReadMetarTexts(const std::vector<std::string>& arguments) {
+    std::array<std::string, LocationSlotCount> metar;
+    std::array<bool, LocationSlotCount> given{};
     for (const std::string& argument : arguments) {
         const std::size_t equals = argument.find('=');
         const std::optional<int> slot = equals == std::string::npos
                                             ? std::nullopt
                                             : ParseWholeNumber(argument.substr(0, equals));
-        if (!slot || *slot < 1 || *slot > 5 || equals + 1 == argument.size())
+        if (!slot || *slot < 1 || *slot > LocationSlotCount || equals + 1 == argument.size())
             throw UsageError("--metar expects N=FILE with N from 1 to 5, got \"" + argument + "\"");
         const auto index = static_cast<std::size_t>(*slot - 1);
         if (given[index])
@@ -113,7 +114,7 @@ Json PanelJson(const PanelModel& panel) {
 Json RefreshJson(const TRefreshCycle& refresh, const BalloonRecorder& view, const TLogList& log) {
     Json tabs = Json::array();
     Json panels = Json::array();
-    for (int slot = 1; slot <= 5; ++slot) {
+    for (int slot = 1; slot <= LocationSlotCount; ++slot) {
         tabs.push_back(
             Json{{"visible", refresh.Tab(slot).Visible}, {"caption", refresh.Tab(slot).Caption}});
         panels.push_back(PanelJson(refresh.Panel(slot)));
@@ -140,7 +141,7 @@ std::unique_ptr<Clock> MakeClock(const std::string& utcNow) {
 
 void RunShow(const ShowOptions& options) {
     const std::unique_ptr<Clock> clock = MakeClock(options.utcNow);
-    const std::array<std::string, 5> metar = ReadMetarTexts(options.metarArguments);
+    const std::array<std::string, LocationSlotCount> metar = ReadMetarTexts(options.metarArguments);
     const TSettings settings = LoadSettings(options.settingsPath);
     BalloonRecorder view;
     TLogList log(*clock);

@@ -25,7 +25,8 @@ ServerAddressError ParseServerAddress(const std::string& text, FtpServerAddress&
     return address.Host.empty() ? ServerAddressError::NoHost : ServerAddressError::None;
 }
 
-void TakeStationTexts(const std::array<std::string, 5>& buffers, std::array<std::string, 5>& metar,
+void TakeStationTexts(const std::array<std::string, LocationSlotCount>& buffers,
+                      std::array<std::string, LocationSlotCount>& metar,
                       bool& primaryWeatherHasChanged) {
     for (std::size_t slot = 0; slot < buffers.size(); ++slot) {
         if (buffers[slot].empty()) {

@@ -3,6 +3,7 @@
 // one connection (FTP, or HTTPS where FTP is blocked) and hands the outcome to the main thread.
 #include "app/Scheduler.h"
 #include "retrieval/StationSource.h"
+#include "settings/Settings.h"
 
 #include <array>
 #include <cstdint>
@@ -49,7 +50,7 @@ std::string UnsafeStationCodeMessage(std::string_view code);
 // preferences dialog may change the settings while the run goes on.
 struct FetchRequest {
     FtpServerAddress Server;
-    std::array<std::string, 5> LocationCodes;
+    std::array<std::string, LocationSlotCount> LocationCodes;
     bool FtpActiveMode = false;
     bool UseHttps = false;
 };
@@ -58,14 +59,16 @@ struct FetchRequest {
 std::unique_ptr<StationSource> MakeStationSource(const FetchRequest& request);
 
 struct FetchOutcome {
-    std::array<std::string, 5> Buffers; // the bytes of each slot's file; empty when not fetched
+    std::array<std::string, LocationSlotCount>
+        Buffers; // the bytes of each slot's file; empty when not fetched
     bool Failed = false;
     std::string ErrorMessage;
 };
 
 // Takes every non-empty buffer, trimmed of blanks, as its slot's held text; slot 1 also decides
 // whether the primary weather has changed. A slot whose buffer is empty keeps its text and flag.
-void TakeStationTexts(const std::array<std::string, 5>& buffers, std::array<std::string, 5>& metar,
+void TakeStationTexts(const std::array<std::string, LocationSlotCount>& buffers,
+                      std::array<std::string, LocationSlotCount>& metar,
                       bool& primaryWeatherHasChanged);
 
 enum class FetchProgress { Connecting, Retrieving, Disconnecting };

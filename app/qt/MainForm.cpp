@@ -55,7 +55,8 @@ QIcon MenuIcon(int index) {
 TMainForm::TMainForm(QtScheduler& scheduler, const Clock& clock, MainFormOptions options)
     : scheduler_(scheduler), clock_(clock), trayAvailable_(std::move(options.TrayAvailable)),
       showMessage_(std::move(options.ShowMessage)),
-      reportWithoutDialog_(std::move(options.ReportWithoutDialog)), settingsPath_(std::move(options.SettingsPath)),
+      reportWithoutDialog_(std::move(options.ReportWithoutDialog)),
+      settingsPath_(std::move(options.SettingsPath)),
       executablePath_(std::move(options.ExecutablePath)),
       debugStatePath_(std::move(options.DebugStatePath)), LogList_(clock), decoder_(clock) {
     // 1-2: the panels, docked into their hosts, and the caption.
@@ -120,7 +121,7 @@ void TMainForm::CreatePanels() {
     StackedArea->setWidget(PanelTop);
     PageControl = new QTabWidget(PanelTop);
     PageControl->setObjectName(QStringLiteral("PageControl"));
-    for (int slot = 1; slot <= 5; ++slot) {
+    for (int slot = 1; slot <= LocationSlotCount; ++slot) {
         const auto index = static_cast<std::size_t>(slot - 1);
         TabSheets[index] = new QWidget;
         TabSheets[index]->setObjectName(QStringLiteral("TabSheet%1").arg(slot));

@@ -90,9 +90,9 @@ public:
     QScrollArea* StackedArea; // scrolls the stacked panels where the screen is too low for them
     QWidget* PanelTop;
     QTabWidget* PageControl;
-    std::array<QWidget*, 5> TabSheets;
-    std::array<QWidget*, 5> Panels;
-    std::array<TParentWeatherInfoForm*, 5> LocationForms;
+    std::array<QWidget*, LocationSlotCount> TabSheets;
+    std::array<QWidget*, LocationSlotCount> Panels;
+    std::array<TParentWeatherInfoForm*, LocationSlotCount> LocationForms;
     QLabel* StatusBarPanel;
     TCoolTrayIcon* TrayIcon;
     TBalloonHint* BalloonHint;
