@@ -140,8 +140,6 @@ void THtmlHelp::LoadHtmlHelp() {
         }
     }
     if (library_ != nullptr) {
-        htmlHelpA_ = EntryPoint<HtmlHelpAFunction>(library_, "HtmlHelpA");
-        htmlHelpW_ = EntryPoint<HtmlHelpWFunction>(library_, "HtmlHelpW");
         htmlHelp_ = EntryPoint<HtmlHelpAFunction>(library_, "HtmlHelpA");
     }
 }
@@ -152,8 +150,6 @@ void THtmlHelp::UnloadHtmlHelp() {
     }
     FreeLibrary(static_cast<HMODULE>(library_));
     library_ = nullptr;
-    htmlHelpA_ = nullptr;
-    htmlHelpW_ = nullptr;
     htmlHelp_ = nullptr;
 }
 

@@ -534,10 +534,6 @@ void TMainForm::SetLocalTime(int slot, const std::string& text) {
     LocationForms[static_cast<std::size_t>(slot - 1)]->SetLocalTime(text);
 }
 
-void TMainForm::SetLocationName(int slot, const std::string& text) {
-    LocationForms[static_cast<std::size_t>(slot - 1)]->SetLocationName(text);
-}
-
 void TMainForm::ShowPanel(int slot, const PanelModel& panel) {
     LocationForms[static_cast<std::size_t>(slot - 1)]->ShowPanel(panel);
 }

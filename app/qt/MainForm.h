@@ -119,7 +119,6 @@ public:
     void SetTab(int slot, bool visible, const std::string& caption) override;
     void SetTabVisible(int slot, bool visible) override;
     void SetLocalTime(int slot, const std::string& text) override;
-    void SetLocationName(int slot, const std::string& text) override;
     void ShowPanel(int slot, const PanelModel& panel) override;
 
 protected:
