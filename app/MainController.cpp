@@ -58,7 +58,7 @@ void TMainController::StartGetWeatherReport() {
     }
     GetWeatherThread = std::make_unique<TGetWeatherThread>(
         std::move(request), scheduler_, [this](FetchProgress step) { ShowProgress(step); },
-        [this](FetchOutcome outcome) { FetchFinished(std::move(outcome)); });
+        [this](const FetchOutcome& outcome) { FetchFinished(outcome); });
     ArmConnectionTimer();
 }
 
@@ -77,7 +77,7 @@ void TMainController::ShowProgress(FetchProgress step) {
 
 // The worker's last main-thread call: everything it hands back changes here, in one step, so the
 // main thread never reads a half-written result.
-void TMainController::FetchFinished(FetchOutcome outcome) {
+void TMainController::FetchFinished(const FetchOutcome& outcome) {
     if (outcome.Failed) {
         log_.AddLogMessage(LogError, "ERROR: " + outcome.ErrorMessage);
     } else {

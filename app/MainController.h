@@ -45,7 +45,7 @@ public:
 private:
     void ArmConnectionTimer();
     void ShowProgress(FetchProgress step);
-    void FetchFinished(FetchOutcome outcome);
+    void FetchFinished(const FetchOutcome& outcome);
 
     Scheduler& scheduler_;
     MainView& view_;

@@ -122,7 +122,7 @@ std::string ReadWholeFile(const fs::path& path) {
 // The file a save replaces: with Follow, a link is followed so that the link itself survives.
 fs::path WritableTarget(const std::string& path, SymlinkAtPath symlink) {
     std::error_code error;
-    const fs::path target = fs::absolute(NarrowToPath(path), error);
+    fs::path target = fs::absolute(NarrowToPath(path), error);
     if (error) {
         return NarrowToPath(path);
     }
