@@ -70,7 +70,7 @@ std::optional<unsigned> ParseByte(const std::string& field) {
         !std::all_of(digits.begin(), digits.end(), IsDigit)) {
         return std::nullopt;
     }
-    const unsigned value = static_cast<unsigned>(std::stoi(digits));
+    const auto value = static_cast<unsigned>(std::stoi(digits));
     return value <= 255 ? std::optional<unsigned>(value) : std::nullopt;
 }
 
