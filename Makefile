@@ -4,7 +4,7 @@ WERROR ?= $(if $(CI),ON,OFF)
 # A compiler cache, when the machine has one, makes rebuilds of the several presets cheap.
 CACHE := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
-.PHONY: format-check windows-test run test build smoke install-test package package-test asan-test tsan-test fuzz-run bench ci clean
+.PHONY: format-check tidy windows-test run test build smoke install-test package package-test asan-test tsan-test fuzz-run bench ci clean
 
 # Running needs no test framework: the build leaves the tests out until `make test` asks for them.
 run:
@@ -78,6 +78,15 @@ windows-test:
 # The tree keeps to .clang-format.
 format-check:
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+# The core and nimbrel-cli keep to .clang-tidy (the Qt front end is left out: its moc-made code
+# and widget idioms would need checks of their own).
+TIDY_SOURCES = $(shell git ls-files 'decode/*.cpp' 'windows/*.cpp' 'settings/*.cpp' \
+	'retrieval/*.cpp' 'app/*.cpp' 'cli/*.cpp' ':!:*/qt/*')
+tidy:
+	scripts/bootstrap.sh test
+	cmake --preset default $(CACHE) -DNIMBREL_BUILD_TESTS=ON >/dev/null
+	run-clang-tidy -quiet -p build/default -j $(JOBS) $(addprefix $(CURDIR)/,$(TIDY_SOURCES))
 
 bench:
 	scripts/bootstrap.sh test

@@ -47,7 +47,7 @@ void TMainController::UpdateLocations(bool timeOnly) {
     }
 }
 
-void TMainController::HoldReports(const std::array<std::string, 5>& metar,
+void TMainController::HoldReports(const std::array<std::string, LocationSlotCount>& metar,
                                   bool primaryWeatherHasChanged, bool connectionFailed) {
     METAR_ = metar;
     PrimaryWeatherHasChanged_ = primaryWeatherHasChanged;
@@ -70,13 +70,13 @@ void TMainController::StartGetWeatherReport() {
     request.Server = server_;
     request.FtpActiveMode = settings_.FtpActiveMode;
     request.UseHttps = settings_.UseHttps;
-    for (int slot = 1; slot <= 5; ++slot) {
+    for (int slot = 1; slot <= LocationSlotCount; ++slot) {
         request.LocationCodes.at(static_cast<std::size_t>(slot - 1)) =
             settings_.Slot(slot).LocationCode;
     }
     GetWeatherThread = std::make_unique<TGetWeatherThread>(
         std::move(request), scheduler_, [this](FetchProgress step) { ShowProgress(step); },
-        [this](FetchOutcome outcome) { FetchFinished(std::move(outcome)); });
+        [this](const FetchOutcome& outcome) { FetchFinished(outcome); });
     ArmConnectionTimer();
 }
 
@@ -95,7 +95,7 @@ void TMainController::ShowProgress(FetchProgress step) {
 
 // The worker's last main-thread call: everything it hands back changes here, in one step, so the
 // main thread never reads a half-written result.
-void TMainController::FetchFinished(FetchOutcome outcome) {
+void TMainController::FetchFinished(const FetchOutcome& outcome) {
     if (outcome.Failed) {
         log_.AddLogMessage(LogError, "ERROR: " + outcome.ErrorMessage);
     } else {

@@ -40,10 +40,10 @@ public:
     // whenever a run ends.
     void UpdateLocations(bool timeOnly);
     // Holds texts and flags as a run's end would, without a run (the command-line show).
-    void HoldReports(const std::array<std::string, 5>& metar, bool primaryWeatherHasChanged,
+    void HoldReports(const std::array<std::string, LocationSlotCount>& metar, bool primaryWeatherHasChanged,
                      bool connectionFailed);
 
-    const std::array<std::string, 5>& METAR() const { return METAR_; }
+    const std::array<std::string, LocationSlotCount>& METAR() const { return METAR_; }
     bool PrimaryWeatherHasChanged() const { return PrimaryWeatherHasChanged_; }
     bool ConnectionInProgress() const { return ConnectionInProgress_; }
     bool ConnectionFailed() const { return ConnectionFailed_; }
@@ -52,7 +52,7 @@ private:
     void SetConnectionState(bool failed, bool inProgress);
     void ArmConnectionTimer();
     void ShowProgress(FetchProgress step);
-    void FetchFinished(FetchOutcome outcome);
+    void FetchFinished(const FetchOutcome& outcome);
 
     Scheduler& scheduler_;
     MainView& view_;
@@ -64,7 +64,7 @@ private:
     std::unique_ptr<Timer> ConnectionTimer;
     std::unique_ptr<TGetWeatherThread> GetWeatherThread; // the current worker, or none
 
-    std::array<std::string, 5> METAR_;
+    std::array<std::string, LocationSlotCount> METAR_;
     bool PrimaryWeatherHasChanged_ = false;
     bool ConnectionInProgress_ = false;
     bool ConnectionFailed_ = false;

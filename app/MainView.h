@@ -27,7 +27,6 @@ public:
     virtual void SetTab(int /*slot*/, bool /*visible*/, const std::string& /*caption*/) {}
     virtual void SetTabVisible(int /*slot*/, bool /*visible*/) {}
     virtual void SetLocalTime(int /*slot*/, const std::string& /*text*/) {}
-    virtual void SetLocationName(int /*slot*/, const std::string& /*text*/) {}
     virtual void ShowPanel(int /*slot*/, const PanelModel& /*panel*/) {}
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 // Everything one location panel shows, computed by the core; the panel form only copies it.
+#include "decode/WeatherInfo.h"
+
 #include <string>
 
 namespace nimbrel {
@@ -20,10 +22,10 @@ struct PanelModel {
     std::string LabelMetar;
     std::string LabelMetarHint;
     bool AdvancedVisible = false;
-    int ImageSignificantWeather = 24; // index into the 48-pixel weather pictures
-    int ImageTemperature = 10;        // index into the thermometer pictures
+    int ImageSignificantWeather = NoDataWeatherPicture; // index into the 48-pixel weather pictures
+    int ImageTemperature = NoDataThermometerPicture;    // index into the thermometer pictures
     std::string LabelTemperatureInImage;
-    int ImageWindSpeed = 18; // index into the wind pictures
+    int ImageWindSpeed = NoDataWindPicture; // index into the wind pictures
     std::string LabelWindSpeedInImage;
 };
 

@@ -14,7 +14,6 @@ namespace {
 constexpr const char* OrdinalSign = "\xC2\xBA";
 constexpr int FirstThermometerWithoutFigure = 10;
 constexpr int FirstWindPictureWithoutFigure = 17; // 17 calm, 18 no direction
-constexpr int NoTemperaturePicture = 10;
 constexpr int PresentWeatherLength = 25;
 constexpr int MetarLength = 95;
 
@@ -57,7 +56,7 @@ std::string VisibilityText(double metres, bool useMetricValues) {
 
 void ShowThermometer(PanelModel& panel, const TWeatherInfo& record, bool useCelsius) {
     if (!Available(record.Temperature)) {
-        panel.ImageTemperature = NoTemperaturePicture;
+        panel.ImageTemperature = NoDataThermometerPicture;
         panel.LabelTemperatureInImage.clear();
         return;
     }

@@ -12,7 +12,6 @@ namespace nimbrel {
 
 namespace {
 
-constexpr int SlotCount = 5;
 constexpr int TabCaptionLength = 20;
 
 std::size_t Index(int slot) {
@@ -27,15 +26,15 @@ std::string DesignTabCaption(int slot) {
 
 namespace {
 
-std::array<TabState, SlotCount> DesignTabs() {
-    std::array<TabState, SlotCount> tabs;
-    for (int slot = 1; slot <= SlotCount; ++slot)
+std::array<TabState, LocationSlotCount> DesignTabs() {
+    std::array<TabState, LocationSlotCount> tabs;
+    for (int slot = 1; slot <= LocationSlotCount; ++slot)
         tabs[Index(slot)] = {true, DesignTabCaption(slot)};
     return tabs;
 }
 
-std::array<PanelModel, SlotCount> DesignPanels() {
-    std::array<PanelModel, SlotCount> panels;
+std::array<PanelModel, LocationSlotCount> DesignPanels() {
+    std::array<PanelModel, LocationSlotCount> panels;
     panels.fill(InitialPanel());
     return panels;
 }
@@ -126,13 +125,13 @@ void TRefreshCycle::ClockTimerTick(const TSettings& settings) {
 }
 
 void TRefreshCycle::UpdateClocks(const TSettings& settings) {
-    for (int slot = 1; slot <= SlotCount; ++slot)
+    for (int slot = 1; slot <= LocationSlotCount; ++slot)
         UpdateLocalTime(slot, settings.Slot(slot), settings);
 }
 
 void TRefreshCycle::RunFullRefresh(const RefreshInput& input) {
     const FlagScope running(fullRefreshRunning_);
-    for (int slot = 1; slot <= SlotCount; ++slot)
+    for (int slot = 1; slot <= LocationSlotCount; ++slot)
         UpdateLocation(slot, input);
 }
 

@@ -29,7 +29,7 @@ struct TabState {
 
 struct RefreshInput {
     const TSettings& Settings;
-    const std::array<std::string, 5>& METAR;
+    const std::array<std::string, LocationSlotCount>& METAR;
     bool PrimaryWeatherHasChanged = false;
     bool ConnectionFailed = false;
 };
@@ -77,8 +77,8 @@ private:
     TMetarDecoder& decoder_;
     std::function<void()> processPendingEvents_;
 
-    std::array<PanelModel, 5> panels_;
-    std::array<TabState, 5> tabs_;
+    std::array<PanelModel, LocationSlotCount> panels_;
+    std::array<TabState, LocationSlotCount> tabs_;
     std::string weatherSummary_;
     std::string trayHint_;
     int trayIconIndex_ = 0;
@@ -95,7 +95,7 @@ private:
     bool fullRefreshRunning_ = false;
     struct DeferredRefresh {
         TSettings Settings;
-        std::array<std::string, 5> METAR;
+        std::array<std::string, LocationSlotCount> METAR;
         bool PrimaryWeatherHasChanged = false;
         bool ConnectionFailed = false;
     };

@@ -76,7 +76,7 @@ void Session::UpdateLocations(bool timeOnly) {
     controller_->UpdateLocations(timeOnly);
 }
 
-void Session::ShowReports(const std::array<std::string, 5>& metar, bool primaryWeatherHasChanged,
+void Session::ShowReports(const std::array<std::string, LocationSlotCount>& metar, bool primaryWeatherHasChanged,
                           bool connectionFailed) {
     controller_->HoldReports(metar, primaryWeatherHasChanged, connectionFailed);
     UpdateLocations(false);

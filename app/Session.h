@@ -70,7 +70,7 @@ public:
     void StartGetWeatherReport();
     void UpdateLocations(bool timeOnly);
     // Shows these texts and flags as if a run had just ended with them.
-    void ShowReports(const std::array<std::string, 5>& metar, bool primaryWeatherHasChanged,
+    void ShowReports(const std::array<std::string, LocationSlotCount>& metar, bool primaryWeatherHasChanged,
                      bool connectionFailed);
     // After the preferences changed: the settings file and the autostart entry (unless the
     // file could not be read at start-up; throws when the save fails), the refresh period.

@@ -1,25 +1,11 @@
 #include "app/TrayText.h"
 
+#include "decode/MyLibrary.h"
+
 namespace nimbrel {
 
-namespace {
-
-bool IsContinuationByte(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
-} // namespace
-
 std::string CutText(const std::string& text, int maxCharacters) {
-    int characters = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (IsContinuationByte(text[i]))
-            continue;
-        if (characters == maxCharacters)
-            return text.substr(0, i);
-        ++characters;
-    }
-    return text;
+    return text.substr(0, CharacterPrefix(text, maxCharacters));
 }
 
 std::string TrayTip(const std::string& hint) {

@@ -17,7 +17,7 @@ bool PlacedWhenStacked(const LocationSlot& slot) {
 WindowArrangement Stacked(const TSettings& settings, int panelHeight) {
     WindowArrangement arrangement;
     arrangement.PageControlVisible = false;
-    for (int slot = 1; slot <= 5; ++slot) {
+    for (int slot = 1; slot <= LocationSlotCount; ++slot) {
         // The primary panel is always placed, so the window never stands empty.
         if (slot > 1 && !PlacedWhenStacked(settings.Slot(slot)))
             continue;

@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "cli/Output.h"
 #include "decode/Clock.h"
 #include "decode/DecodeMetar.h"
 #include "decode/MyLibrary.h"
@@ -7,6 +8,7 @@
 #include <cerrno>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
@@ -113,13 +115,9 @@ int RunDecode(const TDecodeOptions& options) {
     const std::optional<std::string> input = ReadInput(options.File);
     if (!input)
         return 1;
-    TDateTime moment;
     // A malformed --utc-now was refused when the arguments were parsed; empty means "not pinned".
-    const bool pinned = ParseDateTime(options.UtcNow, moment);
-    const SystemClock systemClock;
-    const PinnedClock pinnedClock(moment);
-    const Clock& clock = pinned ? static_cast<const Clock&>(pinnedClock) : systemClock;
-    TMetarDecoder decoder(clock);
+    const std::unique_ptr<Clock> clock = UtcNowClock(options.UtcNow);
+    TMetarDecoder decoder(*clock);
     if (!options.Lines) {
         PrintDecoded(decoder, *input, options);
     } else {

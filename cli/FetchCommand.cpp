@@ -1,6 +1,7 @@
 #include "app/LoopScheduler.h"
 #include "app/Session.h"
 #include "cli/Commands.h"
+#include "cli/Output.h"
 #include "decode/Clock.h"
 #include "retrieval/GetWeatherThread.h"
 
@@ -28,19 +29,13 @@ FtpServerAddress ParseServer(const std::string& text) {
     if (text.empty()) {
         return address;
     }
-    const std::size_t colon = text.rfind(':');
-    address.Host = text.substr(0, colon);
-    if (colon != std::string::npos) {
-        const std::string port = text.substr(colon + 1);
-        const bool digits = !port.empty() && port.size() <= 5 &&
-                            port.find_first_not_of("0123456789") == std::string::npos;
-        if (!digits || std::stoi(port) < 1 || std::stoi(port) > 65535) {
-            throw CLI::ValidationError("--server", "port must be a number from 1 to 65535");
-        }
-        address.SetPort(static_cast<uint16_t>(std::stoi(port)));
-    }
-    if (address.Host.empty()) {
+    switch (ParseServerAddress(text, address)) {
+    case ServerAddressError::BadPort:
+        throw CLI::ValidationError("--server", "port must be a number from 1 to 65535");
+    case ServerAddressError::NoHost:
         throw CLI::ValidationError("--server", "host name missing");
+    case ServerAddressError::None:
+        break;
     }
     return address;
 }
@@ -79,12 +74,7 @@ private:
 };
 
 nlohmann::ordered_json Report(const TMainController& controller, const TLogList& log) {
-    nlohmann::ordered_json entries = nlohmann::ordered_json::array();
-    for (const std::string& line : log.Lines()) {
-        const TLogEntry entry = ParseLogLine(line);
-        entries.push_back({{"kind", entry.Kind}, {"message", entry.Message}});
-    }
-    return {{"log", entries},
+    return {{"log", LogJson(log.Lines())},
             {"METAR", controller.METAR()},
             {"PrimaryWeatherHasChanged", controller.PrimaryWeatherHasChanged()},
             {"ConnectionFailed", controller.ConnectionFailed()}};
@@ -105,7 +95,7 @@ int RunFetch(const FetchOptions& options) {
     sessionOptions.ShowReports = false;
     Session session(loop, clock, view, std::move(sessionOptions));
     TSettings& settings = session.Settings();
-    for (int slot = 1; slot <= 5; ++slot) {
+    for (int slot = 1; slot <= LocationSlotCount; ++slot) {
         const auto index = static_cast<std::size_t>(slot - 1);
         settings.Slot(slot).LocationCode =
             index < options.Codes.size() ? options.Codes[index] : std::string();
@@ -140,7 +130,7 @@ void RegisterFetchCommand(CLI::App& app, int& exitCode) {
         ->default_val(30);
     sub->add_option("CODE", options->Codes, "Station codes, slot 1 first")
         ->required()
-        ->expected(1, 5)
+        ->expected(1, LocationSlotCount)
         ->check(SafeStationCode());
     sub->callback([options, &exitCode] { exitCode = RunFetch(*options); });
 }

@@ -5,6 +5,7 @@
 #include "app/Session.h"
 #include "app/TrayText.h"
 #include "cli/Commands.h"
+#include "cli/Output.h"
 #include "decode/Clock.h"
 #include "decode/MyLibrary.h"
 #include "settings/SettingsStore.h"
@@ -66,15 +67,16 @@ std::string ReadStationFile(const std::string& path) {
 }
 
 // "N=FILE" with N in 1..5, each slot named once.
-std::array<std::string, 5> ReadMetarTexts(const std::vector<std::string>& arguments) {
-    std::array<std::string, 5> metar;
-    std::array<bool, 5> given{};
+std::array<std::string, LocationSlotCount>
+ReadMetarTexts(const std::vector<std::string>& arguments) {
+    std::array<std::string, LocationSlotCount> metar;
+    std::array<bool, LocationSlotCount> given{};
     for (const std::string& argument : arguments) {
         const std::size_t equals = argument.find('=');
         const std::optional<int> slot = equals == std::string::npos
                                             ? std::nullopt
                                             : ParseWholeNumber(argument.substr(0, equals));
-        if (!slot || *slot < 1 || *slot > 5 || equals + 1 == argument.size())
+        if (!slot || *slot < 1 || *slot > LocationSlotCount || equals + 1 == argument.size())
             throw UsageError("--metar expects N=FILE with N from 1 to 5, got \"" + argument + "\"");
         const auto index = static_cast<std::size_t>(*slot - 1);
         if (given[index])
@@ -110,19 +112,10 @@ Json PanelJson(const PanelModel& panel) {
     };
 }
 
-Json LogJson(const std::vector<std::string>& lines) {
-    Json log = Json::array();
-    for (const std::string& line : lines) {
-        const TLogEntry entry = ParseLogLine(line);
-        log.push_back(Json{{"kind", entry.Kind}, {"message", entry.Message}});
-    }
-    return log;
-}
-
 Json RefreshJson(const TRefreshCycle& refresh, const BalloonRecorder& view, const TLogList& log) {
     Json tabs = Json::array();
     Json panels = Json::array();
-    for (int slot = 1; slot <= 5; ++slot) {
+    for (int slot = 1; slot <= LocationSlotCount; ++slot) {
         tabs.push_back(
             Json{{"visible", refresh.Tab(slot).Visible}, {"caption", refresh.Tab(slot).Caption}});
         panels.push_back(PanelJson(refresh.Panel(slot)));
@@ -141,17 +134,15 @@ Json RefreshJson(const TRefreshCycle& refresh, const BalloonRecorder& view, cons
 }
 
 std::unique_ptr<Clock> MakeClock(const std::string& utcNow) {
-    if (utcNow.empty())
-        return std::make_unique<SystemClock>();
-    TDateTime pinned;
-    if (!ParseDateTime(utcNow, pinned))
+    std::unique_ptr<Clock> clock = UtcNowClock(utcNow);
+    if (!clock)
         throw UsageError("--utc-now expects YYYY-MM-DDTHH:MM, got \"" + utcNow + "\"");
-    return std::make_unique<PinnedClock>(pinned);
+    return clock;
 }
 
 void RunShow(const ShowOptions& options) {
     const std::unique_ptr<Clock> clock = MakeClock(options.utcNow);
-    const std::array<std::string, 5> metar = ReadMetarTexts(options.metarArguments);
+    const std::array<std::string, LocationSlotCount> metar = ReadMetarTexts(options.metarArguments);
     LoopScheduler loop;
     BalloonRecorder view;
     Session session(loop, *clock, view, {});

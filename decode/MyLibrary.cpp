@@ -28,9 +28,10 @@ std::size_t CharacterSize(std::string_view text) {
     return size;
 }
 
-// Bytes taken by the first count characters of a UTF-8 text. Names are cut by characters, so an
-// accented letter is neither counted twice nor split into a broken byte sequence; a byte that
-// starts no valid sequence counts as a character of its own.
+} // namespace
+
+// Names are cut by characters, so an accented letter is neither counted twice nor split into a
+// broken byte sequence.
 std::size_t CharacterPrefix(std::string_view text, int count) {
     std::size_t pos = 0;
     for (int n = 0; n < count && pos < text.size(); ++n)
@@ -38,13 +39,16 @@ std::size_t CharacterPrefix(std::string_view text, int count) {
     return pos;
 }
 
-} // namespace
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&fold](char x, char y) { return fold(x) == fold(y); });
+}
 
 std::string_view TrimBlanks(std::string_view text) {
-    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!text.empty() && blank(text.front()))
+    while (!text.empty() && IsBlank(text.front()))
         text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
+    while (!text.empty() && IsBlank(text.back()))
         text.remove_suffix(1);
     return text;
 }

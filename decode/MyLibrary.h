@@ -2,6 +2,7 @@
 // Time and text helpers shared by the decoder and the display.
 #include "decode/Clock.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -17,9 +18,22 @@ std::string FormatTime12(int hour, int minute);
 // FormatTime12 writes it.
 std::string FormatClockTime(int hour, int minute, bool use24HourClock);
 
+// A space or a control character (codes 0..32): what trimming takes off a text's ends.
+constexpr bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
 // The text without leading and trailing spaces and control characters (codes 0..32): how a
 // fetched station text, a typed name and a decoder input are all trimmed.
 std::string_view TrimBlanks(std::string_view text);
+
+// Bytes taken by the first count characters of a UTF-8 text, never splitting a character; a byte
+// that starts no valid sequence counts as a character of its own.
+std::size_t CharacterPrefix(std::string_view text, int count);
+
+// Equal but for the case of ASCII letters. Not std::tolower: under the user's locale it would
+// also fold some non-ASCII bytes.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
 // Trims spaces and control characters; a text longer than maxLength keeps maxLength - 1
 // characters and gains "...".

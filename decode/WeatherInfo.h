@@ -9,6 +9,13 @@ namespace nimbrel {
 // A numeric field holding exactly this value was not decoded; readers compare by equality.
 inline constexpr double NotAvailable = -9999.0;
 
+// "No data": the condition a record holds until a report decodes one, and the weather, wind and
+// thermometer pictures that stand for it. A record and a panel start with these.
+inline constexpr uint8_t NoDataCondition = 22;
+inline constexpr int NoDataWeatherPicture = 24;     // the picture of NoDataCondition
+inline constexpr int NoDataWindPicture = 18;        // a wind disc without direction or figure
+inline constexpr int NoDataThermometerPicture = 10; // a thermometer without figure
+
 struct TCloudLayer {
     bool Present = false;
     std::string Cover;  // the cover code as reported, e.g. "BKN"
@@ -44,9 +51,10 @@ public:
 private:
     struct InitialTag {};
     explicit TWeatherInfo(InitialTag)
-        : IsRecent(false), WeatherClass(0), Condition(22), WindDirectionIndex(18),
-          WindSpeed(NotAvailable), Visibility(NotAvailable), CloudCover(0), CloudLayers{},
-          Temperature(NotAvailable), TemperatureIndex(10), DewPoint(NotAvailable),
+        : IsRecent(false), WeatherClass(0), Condition(NoDataCondition),
+          WindDirectionIndex(NoDataWindPicture), WindSpeed(NotAvailable), Visibility(NotAvailable),
+          CloudCover(0), CloudLayers{}, Temperature(NotAvailable),
+          TemperatureIndex(NoDataThermometerPicture), DewPoint(NotAvailable),
           Pressure(NotAvailable) {}
     static TWeatherInfo Initial() { return TWeatherInfo(InitialTag{}); }
 };

@@ -130,7 +130,7 @@ constexpr std::array<double, 9> TemperatureBandTops{-21, -14, -7, 0, 7, 14, 21, 
 // Picture 21 (a thunderstorm by day) is the one drawn with the sun, 22 the one without.
 constexpr std::array<int, 23> ConditionPictures{26, 2,  3,  4,  8,  9,  10, 11, 12, 13, 14, 15,
                                                 16, 17, 18, 19, 20, 25, 25, 21, 22, 0,  24};
-constexpr int NoDataPicture = 24;
+static_assert(ConditionPictures[NoDataCondition] == NoDataWeatherPicture);
 
 bool Contains(std::string_view letters, std::string_view code) {
     return letters.find(code) != std::string_view::npos;
@@ -303,7 +303,7 @@ void DetermineSkyCondition(TWeatherInfo& record) {
 
 int WeatherImageIndex(int condition) {
     if (condition < 0 || condition >= static_cast<int>(ConditionPictures.size()))
-        return NoDataPicture;
+        return NoDataWeatherPicture;
     return ConditionPictures[static_cast<std::size_t>(condition)];
 }
 

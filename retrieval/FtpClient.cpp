@@ -1,5 +1,7 @@
 #include "retrieval/FtpClient.h"
 
+#include "decode/MyLibrary.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -13,16 +15,6 @@ namespace {
 bool IsDigit(char c) {
     return std::isdigit(static_cast<unsigned char>(c)) != 0;
 }
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
-std::string TrimBlanks(const std::string& text) {
-    const auto first = std::find_if_not(text.begin(), text.end(), IsBlank);
-    const auto last = std::find_if_not(text.rbegin(), text.rend(), IsBlank).base();
-    return first < last ? std::string(first, last) : std::string();
-}
-
 std::string TrimLeadingBlanks(const std::string& text) {
     return std::string(std::find_if_not(text.begin(), text.end(), IsBlank), text.end());
 }
@@ -73,12 +65,12 @@ void Expect(const FtpReply& reply, std::initializer_list<int> accepted) {
 
 // One number of a 227 reply: decimal digits, blanks around them allowed, 0..255.
 std::optional<unsigned> ParseByte(const std::string& field) {
-    const std::string digits = TrimBlanks(field);
+    const std::string digits(TrimBlanks(field));
     if (digits.empty() || digits.size() > 3 ||
         !std::all_of(digits.begin(), digits.end(), IsDigit)) {
         return std::nullopt;
     }
-    const unsigned value = static_cast<unsigned>(std::stoi(digits));
+    const auto value = static_cast<unsigned>(std::stoi(digits));
     return value <= 255 ? std::optional<unsigned>(value) : std::nullopt;
 }
 
@@ -152,7 +144,7 @@ bool FtpReplyReader::Add(const std::string& line) {
 
 // Blank lines before a reply are skipped; the first one with text starts it.
 bool FtpReplyReader::Start(const std::string& line) {
-    const std::string first = TrimBlanks(line);
+    const std::string first(TrimBlanks(line));
     if (first.empty()) {
         return false;
     }

@@ -4,21 +4,35 @@
 
 #include <algorithm>
 #include <atomic>
+#include <charconv>
 #include <exception>
 
 namespace nimbrel {
 
-std::string TrimStationText(std::string_view text) {
-    return std::string(TrimBlanks(text));
+ServerAddressError ParseServerAddress(const std::string& text, FtpServerAddress& address) {
+    const std::size_t colon = text.rfind(':');
+    address.Host = text.substr(0, colon);
+    if (colon != std::string::npos) {
+        unsigned port = 0;
+        const char* first = text.data() + colon + 1;
+        const char* last = text.data() + text.size();
+        const auto [end, error] = std::from_chars(first, last, port);
+        if (error != std::errc() || end != last || port < 1 || port > 65535) {
+            return ServerAddressError::BadPort;
+        }
+        address.SetPort(static_cast<uint16_t>(port));
+    }
+    return address.Host.empty() ? ServerAddressError::NoHost : ServerAddressError::None;
 }
 
-void TakeStationTexts(const std::array<std::string, 5>& buffers, std::array<std::string, 5>& metar,
+void TakeStationTexts(const std::array<std::string, LocationSlotCount>& buffers,
+                      std::array<std::string, LocationSlotCount>& metar,
                       bool& primaryWeatherHasChanged) {
     for (std::size_t slot = 0; slot < buffers.size(); ++slot) {
         if (buffers[slot].empty()) {
             continue;
         }
-        std::string text = TrimStationText(buffers[slot]);
+        std::string text(TrimBlanks(buffers[slot]));
         if (slot == 0) {
             primaryWeatherHasChanged = text != metar[0];
         }

@@ -3,6 +3,7 @@
 // one connection (FTP, or HTTPS where FTP is blocked) and hands the outcome to the main thread.
 #include "app/Scheduler.h"
 #include "retrieval/StationSource.h"
+#include "settings/Settings.h"
 
 #include <array>
 #include <cstdint>
@@ -28,12 +29,16 @@ struct FtpServerAddress {
     void SetPort(uint16_t port) { Port = HttpsPort = port; }
 };
 
+// What is wrong with a server given as HOST[:PORT]; the port is looked at first.
+enum class ServerAddressError { None, BadPort, NoHost };
+
+// HOST or HOST:PORT, the port a decimal number from 1 to 65535; without one it stays the
+// weather server's. The address is filled in as far as the text could be read.
+ServerAddressError ParseServerAddress(const std::string& text, FtpServerAddress& address);
+
 inline constexpr const char* WeatherDirectory = "data/observations/metar/stations";
 inline constexpr const char* AnonymousUser = "anonymous";
 inline constexpr const char* AnonymousPassword = "user@localhost";
-
-// A fetched station text as it is kept: characters with codes 0..32 removed at both ends.
-std::string TrimStationText(std::string_view text);
 
 // Whether a station code can go into a RETR command as it is: not empty, and free of spaces,
 // control characters and "/", any of which could end the command early or leave the directory.
@@ -45,7 +50,7 @@ std::string UnsafeStationCodeMessage(std::string_view code);
 // preferences dialog may change the settings while the run goes on.
 struct FetchRequest {
     FtpServerAddress Server;
-    std::array<std::string, 5> LocationCodes;
+    std::array<std::string, LocationSlotCount> LocationCodes;
     bool FtpActiveMode = false;
     bool UseHttps = false;
 };
@@ -54,14 +59,16 @@ struct FetchRequest {
 std::unique_ptr<StationSource> MakeStationSource(const FetchRequest& request);
 
 struct FetchOutcome {
-    std::array<std::string, 5> Buffers; // the bytes of each slot's file; empty when not fetched
+    std::array<std::string, LocationSlotCount>
+        Buffers; // the bytes of each slot's file; empty when not fetched
     bool Failed = false;
     std::string ErrorMessage;
 };
 
-// Takes every non-empty buffer as its slot's held text; slot 1 also decides whether the primary
-// weather has changed. A slot whose buffer is empty keeps its text and flag.
-void TakeStationTexts(const std::array<std::string, 5>& buffers, std::array<std::string, 5>& metar,
+// Takes every non-empty buffer, trimmed of blanks, as its slot's held text; slot 1 also decides
+// whether the primary weather has changed. A slot whose buffer is empty keeps its text and flag.
+void TakeStationTexts(const std::array<std::string, LocationSlotCount>& buffers,
+                      std::array<std::string, LocationSlotCount>& metar,
                       bool& primaryWeatherHasChanged);
 
 enum class FetchProgress { Connecting, Retrieving, Disconnecting };

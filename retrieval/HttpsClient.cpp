@@ -62,7 +62,7 @@ std::string StandardReason(long code) {
 // "HTTP/1.1 404 Not Found" -> "404 Not Found"; "HTTP/2 404" -> "404 Not Found" as well.
 std::string StatusOf(const std::string& statusLine, long code) {
     const std::size_t space = statusLine.find(' ');
-    const std::string status =
+    std::string status =
         space == std::string::npos ? std::string() : Trimmed(statusLine.substr(space + 1));
     if (status.size() > 4) {
         return status;

@@ -1,5 +1,6 @@
 #include "settings/IniFile.h"
 
+#include "decode/MyLibrary.h"
 #include "settings/ProgramPath.h"
 
 #include <algorithm>
@@ -28,18 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A CR counts as a blank: a file edited on another system may carry stray ones at line ends.
-constexpr std::string_view Blanks = " \t\r";
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
-
-std::string_view Trim(std::string_view text) {
-    const auto first = text.find_first_not_of(Blanks);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(Blanks);
-    return text.substr(first, last - first + 1);
-}
 
 bool IsComment(std::string_view trimmed) {
     return !trimmed.empty() && (trimmed.front() == ';' || trimmed.front() == '#');
@@ -47,12 +37,12 @@ bool IsComment(std::string_view trimmed) {
 
 // The name of the section a header line opens; nullopt for every other line.
 std::optional<std::string_view> SectionHeader(std::string_view line) {
-    const std::string_view trimmed = Trim(line);
+    const std::string_view trimmed = TrimBlanks(line);
     if (trimmed.empty() || trimmed.front() != '[') {
         return std::nullopt;
     }
     const auto close = trimmed.find(']');
-    return Trim(trimmed.substr(1, close == std::string_view::npos ? close : close - 1));
+    return TrimBlanks(trimmed.substr(1, close == std::string_view::npos ? close : close - 1));
 }
 
 struct KeyValue {
@@ -60,12 +50,12 @@ struct KeyValue {
 };
 
 std::optional<KeyValue> ParseKeyValue(std::string_view line) {
-    const std::string_view trimmed = Trim(line);
+    const std::string_view trimmed = TrimBlanks(line);
     const auto equals = trimmed.find('=');
     if (IsComment(trimmed) || equals == std::string_view::npos) {
         return std::nullopt;
     }
-    return KeyValue{Trim(trimmed.substr(0, equals)), Trim(trimmed.substr(equals + 1))};
+    return KeyValue{TrimBlanks(trimmed.substr(0, equals)), TrimBlanks(trimmed.substr(equals + 1))};
 }
 
 std::string SingleLine(std::string_view value) {
@@ -132,7 +122,7 @@ std::string ReadWholeFile(const fs::path& path) {
 // The file a save replaces: with Follow, a link is followed so that the link itself survives.
 fs::path WritableTarget(const std::string& path, SymlinkAtPath symlink) {
     std::error_code error;
-    const fs::path target = fs::absolute(NarrowToPath(path), error);
+    fs::path target = fs::absolute(NarrowToPath(path), error);
     if (error) {
         return NarrowToPath(path);
     }
@@ -377,13 +367,6 @@ bool SaveLocked(const fs::path& target, const WriteFunction& writeFile) {
 
 } // namespace
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    // Not std::tolower: under the user's locale it would also fold some non-ASCII bytes.
-    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [&fold](char x, char y) { return fold(x) == fold(y); });
-}
-
 TIniFile::TIniFile(std::string_view text) {
     if (text.starts_with(ByteOrderMark)) {
         byteOrderMark_ = true;
@@ -543,7 +526,7 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
     const SectionRange range = FindSection(section);
     if (range.Header == body_.size()) {
         const std::size_t lastLine = PreviousLineStart(body_, body_.size());
-        if (!body_.empty() && !Trim(LineAt(lastLine).Text).empty()) {
+        if (!body_.empty() && !TrimBlanks(LineAt(lastLine).Text).empty()) {
             body_ += '\n';
         }
         body_.append("[").append(section).append("]\n").append(line);
@@ -557,7 +540,7 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
     std::size_t insertAt = range.End;
     while (insertAt > range.Body) {
         const std::size_t previous = PreviousLineStart(body_, insertAt);
-        if (!Trim(LineAt(previous).Text).empty()) {
+        if (!TrimBlanks(LineAt(previous).Text).empty()) {
             break;
         }
         insertAt = previous;

@@ -20,9 +20,6 @@ struct IniFileError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Names in ini files compare this way: ASCII letters without regard to case.
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
-
 // What a save does with a symbolic link at the file's place.
 enum class SymlinkAtPath {
     Follow,  // the link survives and the file it points to is replaced (a user's own link)

@@ -1,5 +1,6 @@
 #include "settings/LocationDatabase.h"
 
+#include "decode/MyLibrary.h"
 #include "settings/IniFile.h"
 
 #include <algorithm>

@@ -13,6 +13,9 @@ struct LocationSlot {
     std::string LocationTimeZoneOffset; // whole hours from UTC as decimal text, "-12".."12"
 };
 
+// The stations the program watches: slot 1 is the primary one.
+inline constexpr int LocationSlotCount = 5;
+
 struct TSettings {
     bool MinimizeOnStartup = true;
     bool GetWeatherReportOnStartup = true;
@@ -28,7 +31,7 @@ struct TSettings {
     bool UseCelsius = true;
     bool Use24HourClock = true;
     bool UseHttps = false; // fetch over HTTPS instead of FTP
-    std::array<LocationSlot, 5> Slots{{
+    std::array<LocationSlot, LocationSlotCount> Slots{{
         {"EHAM", "Amsterdam Airport Schiphol", "1"},
         {"", "", "0"},
         {"", "", "0"},

@@ -1,5 +1,6 @@
 #include "settings/SettingsStore.h"
 
+#include "decode/MyLibrary.h"
 #include "settings/Autostart.h"
 #include "settings/IniFile.h"
 #include "settings/ProgramPath.h"
@@ -67,8 +68,6 @@ constexpr SlotKey SlotKeys[] = {
     {"LocationTimeZoneOffset", &LocationSlot::LocationTimeZoneOffset},
 };
 
-constexpr int SlotCount = static_cast<int>(std::tuple_size_v<decltype(TSettings::Slots)>);
-
 std::string SlotKeyName(const SlotKey& slotKey, int number) {
     return slotKey.Prefix + std::to_string(number);
 }
@@ -133,7 +132,7 @@ TSettings LoadSettings(const std::string& path) {
         settings.*entry.Field = ReadNumber(ini, entry.Key).value_or(settings.*entry.Field);
     }
     for (const SlotKey& slotKey : SlotKeys) {
-        for (int number = 1; number <= SlotCount; ++number) {
+        for (int number = 1; number <= LocationSlotCount; ++number) {
             std::string& field = settings.Slot(number).*slotKey.Field;
             field = ini.ReadString(SettingsSection, SlotKeyName(slotKey, number)).value_or(field);
         }
@@ -151,7 +150,7 @@ std::vector<std::pair<std::string, std::string>> SettingsKeyValues(const TSettin
         values.emplace_back(entry.Key, std::to_string(settings.*entry.Field));
     }
     for (const SlotKey& slotKey : SlotKeys) {
-        for (int number = 1; number <= SlotCount; ++number) {
+        for (int number = 1; number <= LocationSlotCount; ++number) {
             values.emplace_back(SlotKeyName(slotKey, number), settings.Slot(number).*slotKey.Field);
         }
     }

@@ -1,9 +1,9 @@
 #include "windows/HH.h"
 
+#include "decode/MyLibrary.h"
 #include "windows/MyLog.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <string_view>
 #include <vector>
@@ -17,13 +17,6 @@ namespace nimbrel {
 namespace {
 
 constexpr std::string_view SystemRootVariable = "%SystemRoot%";
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
 
 bool IsFile(const std::filesystem::path& path) {
     std::error_code error;
@@ -59,7 +52,7 @@ std::string WithoutTrailingBackslash(std::string folder) {
 
 std::string ExpandSystemRoot(const std::string& path, const std::string& windowsFolder) {
     const std::string_view head = std::string_view(path).substr(0, SystemRootVariable.size());
-    if (head.size() < SystemRootVariable.size() || !EqualIgnoringCase(head, SystemRootVariable)) {
+    if (head.size() < SystemRootVariable.size() || !EqualsIgnoringCase(head, SystemRootVariable)) {
         return path;
     }
     return WithoutTrailingBackslash(windowsFolder) + path.substr(SystemRootVariable.size());
@@ -147,8 +140,6 @@ void THtmlHelp::LoadHtmlHelp() {
         }
     }
     if (library_ != nullptr) {
-        htmlHelpA_ = EntryPoint<HtmlHelpAFunction>(library_, "HtmlHelpA");
-        htmlHelpW_ = EntryPoint<HtmlHelpWFunction>(library_, "HtmlHelpW");
         htmlHelp_ = EntryPoint<HtmlHelpAFunction>(library_, "HtmlHelpA");
     }
 }
@@ -159,8 +150,6 @@ void THtmlHelp::UnloadHtmlHelp() {
     }
     FreeLibrary(static_cast<HMODULE>(library_));
     library_ = nullptr;
-    htmlHelpA_ = nullptr;
-    htmlHelpW_ = nullptr;
     htmlHelp_ = nullptr;
 }
 

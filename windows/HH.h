@@ -71,11 +71,8 @@ public:
 
 private:
     using HtmlHelpAFunction = void*(__stdcall*)(void*, const char*, unsigned, std::uintptr_t);
-    using HtmlHelpWFunction = void*(__stdcall*)(void*, const wchar_t*, unsigned, std::uintptr_t);
 
     void* library_ = nullptr;
-    HtmlHelpAFunction htmlHelpA_ = nullptr;
-    HtmlHelpWFunction htmlHelpW_ = nullptr;
     HtmlHelpAFunction htmlHelp_ = nullptr; // the entry point the program calls
 };
 #endif

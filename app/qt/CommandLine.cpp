@@ -1,33 +1,8 @@
 #include "app/qt/CommandLine.h"
 
-#include <charconv>
-
 namespace nimbrel::gui {
 
 namespace {
-
-bool ParsePort(const std::string& text, uint16_t& port) {
-    unsigned value = 0;
-    const auto* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end || value == 0 || value > 65535)
-        return false;
-    port = static_cast<uint16_t>(value);
-    return true;
-}
-
-// HOST or HOST:PORT; the port defaults to the weather server's.
-bool ParseServer(const std::string& text, FtpServerAddress& server) {
-    const auto colon = text.rfind(':');
-    server.Host = text.substr(0, colon);
-    uint16_t port = 0;
-    if (colon != std::string::npos) {
-        if (!ParsePort(text.substr(colon + 1), port))
-            return false;
-        server.SetPort(port);
-    }
-    return !server.Host.empty();
-}
 
 CommandLine Error(const std::string& message) {
     CommandLine result;
@@ -60,7 +35,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         } else {
             return Error("unknown argument '" + arg + "'");
         }
-        if (!ParseServer(value, result.server))
+        if (ParseServerAddress(value, result.server) != ServerAddressError::None)
             return Error("invalid server '" + value + "': expected HOST or HOST:PORT (1-65535)");
     }
     return result;

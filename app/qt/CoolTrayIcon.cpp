@@ -43,7 +43,7 @@ void TCoolTrayIcon::SetIconVisible(bool visible) {
 
 void TCoolTrayIcon::SetHint(const std::string& hint) {
     hint_ = hint;
-    tray_.setToolTip(PlainText(TrayTip(hint)));
+    tray_.setToolTip(PlainText(hint));
 }
 
 void TCoolTrayIcon::SetIcon(const QIcon& icon) {
@@ -67,8 +67,8 @@ void TCoolTrayIcon::SetCycleIcons(bool cycle) {
 void TCoolTrayIcon::ShowBalloonTip(const std::string& title, const std::string& text,
                                    BalloonKind kind, int timeoutSeconds) {
     HideBalloonTip();
-    balloonTitle_ = PlainText(BalloonTitle(title));
-    balloonText_ = PlainText(BalloonText(text));
+    balloonTitle_ = PlainText(title);
+    balloonText_ = PlainText(text);
     tray_.showMessage(balloonTitle_, balloonText_, MessageIconOf(kind), timeoutSeconds * 1000);
     balloonShown_ = true;
 }

@@ -23,7 +23,7 @@ public:
     void SetIconVisible(bool visible);
     bool IconVisible() const { return tray_.isVisible(); }
 
-    // The tip shows the first TrayTipLength characters of the hint.
+    // The hint comes cut to the tip's length by the core (TrayTip) and is shown as it is.
     void SetHint(const std::string& hint);
     const std::string& Hint() const { return hint_; }
     QString Tip() const { return tray_.toolTip(); }
@@ -35,6 +35,7 @@ public:
     bool CycleIcons() const { return cycleTimer_.isActive(); }
     int IconIndex() const { return iconIndex_; }
 
+    // Title and text come cut by the core (BalloonTitle, BalloonText).
     void ShowBalloonTip(const std::string& title, const std::string& text, BalloonKind kind,
                         int timeoutSeconds);
     void HideBalloonTip();

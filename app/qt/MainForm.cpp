@@ -115,7 +115,7 @@ void TMainForm::CreatePanels() {
     StackedArea->setWidget(PanelTop);
     PageControl = new QTabWidget(PanelTop);
     PageControl->setObjectName(QStringLiteral("PageControl"));
-    for (int slot = 1; slot <= 5; ++slot) {
+    for (int slot = 1; slot <= LocationSlotCount; ++slot) {
         const auto index = static_cast<std::size_t>(slot - 1);
         TabSheets[index] = new QWidget;
         TabSheets[index]->setObjectName(QStringLiteral("TabSheet%1").arg(slot));
@@ -497,10 +497,6 @@ void TMainForm::SetTabVisible(int slot, bool visible) {
 
 void TMainForm::SetLocalTime(int slot, const std::string& text) {
     LocationForms[static_cast<std::size_t>(slot - 1)]->SetLocalTime(text);
-}
-
-void TMainForm::SetLocationName(int slot, const std::string& text) {
-    LocationForms[static_cast<std::size_t>(slot - 1)]->SetLocationName(text);
 }
 
 void TMainForm::ShowPanel(int slot, const PanelModel& panel) {

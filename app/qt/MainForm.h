@@ -86,9 +86,9 @@ public:
     QScrollArea* StackedArea; // scrolls the stacked panels where the screen is too low for them
     QWidget* PanelTop;
     QTabWidget* PageControl;
-    std::array<QWidget*, 5> TabSheets;
-    std::array<QWidget*, 5> Panels;
-    std::array<TParentWeatherInfoForm*, 5> LocationForms;
+    std::array<QWidget*, LocationSlotCount> TabSheets;
+    std::array<QWidget*, LocationSlotCount> Panels;
+    std::array<TParentWeatherInfoForm*, LocationSlotCount> LocationForms;
     QLabel* StatusBarPanel;
     TCoolTrayIcon* TrayIcon;
     TBalloonHint* BalloonHint;
@@ -116,7 +116,6 @@ public:
     void SetTab(int slot, bool visible, const std::string& caption) override;
     void SetTabVisible(int slot, bool visible) override;
     void SetLocalTime(int slot, const std::string& text) override;
-    void SetLocationName(int slot, const std::string& text) override;
     void ShowPanel(int slot, const PanelModel& panel) override;
 
 protected:

@@ -72,16 +72,4 @@ private:
     DesignScale scale_;
 };
 
-// The five slot forms are the panel unchanged; the slot number is what tells them apart.
-template <int SlotNumber> class TLocWeatherInfoForm final : public TParentWeatherInfoForm {
-public:
-    explicit TLocWeatherInfoForm(QWidget* parent = nullptr)
-        : TParentWeatherInfoForm(SlotNumber, parent) {}
-};
-using TLoc1WeatherInfoForm = TLocWeatherInfoForm<1>;
-using TLoc2WeatherInfoForm = TLocWeatherInfoForm<2>;
-using TLoc3WeatherInfoForm = TLocWeatherInfoForm<3>;
-using TLoc4WeatherInfoForm = TLocWeatherInfoForm<4>;
-using TLoc5WeatherInfoForm = TLocWeatherInfoForm<5>;
-
 } // namespace nimbrel::gui

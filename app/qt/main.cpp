@@ -80,8 +80,7 @@ int RunDesktop(int argc, char** argv, const CommandLine& commandLine,
     options.DebugStatePath = DebugStatePath();
     nimbrel::gui::TMainForm mainForm(scheduler, clock, std::move(options));
     // A session that ends the program (logout, shutdown, kill) gets the same exit as File, Exit.
-    const nimbrel::gui::TerminationRequest termination(
-        [&mainForm] { mainForm.EndSession(); });
+    const nimbrel::gui::TerminationRequest termination([&mainForm] { mainForm.EndSession(); });
     if (mainForm.ShowOnStart())
         mainForm.show();
     const int code = QApplication::exec();

@@ -19,7 +19,6 @@ namespace nimbrel::gui {
 
 namespace {
 
-constexpr int SlotCount = 5;
 constexpr int TabIconSize = 32;
 constexpr int VisibleTimeZones = 13;
 
@@ -44,7 +43,7 @@ constexpr std::array<CheckBoxSetting, 12> CheckBoxSettings = {{
     {&TPreferencesForm::CheckBoxUseHttps, &TSettings::UseHttps},
 }};
 
-const std::array<const char*, SlotCount> SlotLabels = {
+const std::array<const char*, LocationSlotCount> SlotLabels = {
     "Primary Location:", "2nd Location:", "3rd Location:", "4th Location:", "5th Location:"};
 
 QCheckBox* NewCheckBox(const char* name, const QString& caption, QWidget* parent) {
@@ -178,7 +177,7 @@ QWidget* TPreferencesForm::CreateLocationTab() {
     for (const std::string& zone : zones) {
         zoneNames.append(Text(zone));
     }
-    for (int i = 0; i < SlotCount; ++i) {
+    for (int i = 0; i < LocationSlotCount; ++i) {
         const QString digit = QString::number(i + 1);
         const auto at = static_cast<std::size_t>(i);
         EditLocation[at] = new QLineEdit(this);
@@ -208,7 +207,7 @@ QWidget* TPreferencesForm::CreateLocationTab() {
         connect(ButtonClearLocation[at], &QPushButton::clicked, this,
                 [this, slot] { ButtonClearLocationClick(slot); });
     }
-    grid->setRowStretch(SlotCount + 1, 1);
+    grid->setRowStretch(LocationSlotCount + 1, 1);
     return NewTab("TabSheetLocation", ProgramIconPath(), grid);
 }
 
@@ -308,7 +307,7 @@ void TPreferencesForm::ShowValues() {
     }
     EditLongReconnectInterval->setValue(values.LongReconnectInterval);
     EditDelayGetWeaterOnStartup->setValue(values.DelayGetWeaterOnStartup);
-    for (int slot = 1; slot <= SlotCount; ++slot) {
+    for (int slot = 1; slot <= LocationSlotCount; ++slot) {
         ShowSlot(slot);
     }
     ShowEnabledStates();
@@ -332,7 +331,7 @@ void TPreferencesForm::ReadControls() {
     }
     values.LongReconnectInterval = EditLongReconnectInterval->value();
     values.DelayGetWeaterOnStartup = EditDelayGetWeaterOnStartup->value();
-    for (int slot = 1; slot <= SlotCount; ++slot) {
+    for (int slot = 1; slot <= LocationSlotCount; ++slot) {
         const auto at = static_cast<std::size_t>(slot - 1);
         values.Slot(slot).LocationName = EditLocation[at]->text().toStdString();
         model_.ChooseTimeZone(slot, ComboBoxTimeZone[at]->currentIndex());

@@ -46,10 +46,10 @@ public:
     QSpinBox* EditDelayGetWeaterOnStartup;
 
     // Index 0 is slot 1.
-    std::array<QLineEdit*, 5> EditLocation{};
-    std::array<QPushButton*, 5> ButtonSelectLocation{};
-    std::array<QPushButton*, 5> ButtonClearLocation{};
-    std::array<QComboBox*, 5> ComboBoxTimeZone{};
+    std::array<QLineEdit*, LocationSlotCount> EditLocation{};
+    std::array<QPushButton*, LocationSlotCount> ButtonSelectLocation{};
+    std::array<QPushButton*, LocationSlotCount> ButtonClearLocation{};
+    std::array<QComboBox*, LocationSlotCount> ComboBoxTimeZone{};
 
     QPushButton* ButtonOK;
     QPushButton* ButtonCancel;

@@ -13,10 +13,19 @@ TEST(WrapHourTest, WrapsIntoTheDay) {
     struct Case {
         int hour, offset, expected;
     };
-    const Case cases[] = {{23, 2, 1},  {22, 2, 0},   {0, -1, 23}, {12, 0, 12},  {20, 14, 10},
-                          {0, -24, 0}, {23, 24, 23}, {0, 24, 0},  {10, -12, 22},
+    const Case cases[] = {{23, 2, 1},
+                          {22, 2, 0},
+                          {0, -1, 23},
+                          {12, 0, 12},
+                          {20, 14, 10},
+                          {0, -24, 0},
+                          {23, 24, 23},
+                          {0, 24, 0},
+                          {10, -12, 22},
                           // A hand-edited offset may be any integer.
-                          {23, 2147483647, 6}, {0, -2147483647 - 1, 16}, {5, 49, 6}};
+                          {23, 2147483647, 6},
+                          {0, -2147483647 - 1, 16},
+                          {5, 49, 6}};
     for (const Case& c : cases)
         EXPECT_EQ(WrapHour(c.hour, c.offset), c.expected) << c.hour << " + " << c.offset;
 }

@@ -165,11 +165,21 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("oversized countries") << "Countries.ini" << "oversized" << "larger than";
-        QTest::newRow("garbage countries") << "Countries.ini" << "garbage" << "lists no countries";
-        QTest::newRow("oversized cities") << "Cities.ini" << "oversized" << "larger than";
-        QTest::newRow("cities became a folder") << "Cities.ini" << "folder" << "Unable to read";
-        QTest::newRow("garbage cities") << "Cities.ini" << "garbage" << "lists no stations";
+        QTest::newRow("oversized countries") << "Countries.ini"
+                                             << "oversized"
+                                             << "larger than";
+        QTest::newRow("garbage countries") << "Countries.ini"
+                                           << "garbage"
+                                           << "lists no countries";
+        QTest::newRow("oversized cities") << "Cities.ini"
+                                          << "oversized"
+                                          << "larger than";
+        QTest::newRow("cities became a folder") << "Cities.ini"
+                                                << "folder"
+                                                << "Unable to read";
+        QTest::newRow("garbage cities") << "Cities.ini"
+                                        << "garbage"
+                                        << "lists no stations";
     }
     void unusableDatabaseIsExplainedInTheDialog() {
         QFETCH(QString, file);
@@ -189,22 +199,24 @@ private slots:
         if (damage != "folder")
             spoil();
         auto form = NewForm();
-        WhenModal(*form, [&] {
-            if (file == "Cities.ini") {
-                if (damage == "folder")
-                    spoil(); // the dialog found the file when it opened
-                Choose(form->ComboBoxCountries, "Netherlands");
-            }
-            QVERIFY(form->LabelDatabaseProblem->isVisible());
-            const QString text = form->LabelDatabaseProblem->text();
-            QVERIFY2(text.contains(QString::fromStdString(path.string())), qPrintable(text));
-            QVERIFY2(text.contains(reason), qPrintable(text));
-            form->ButtonOK->click(); // the dialog is still in working order
-        },
-                  [&] {
-                      return form->ComboBoxCountries->count() > 0 ||
-                             form->LabelDatabaseProblem->isVisible();
-                  });
+        WhenModal(
+            *form,
+            [&] {
+                if (file == "Cities.ini") {
+                    if (damage == "folder")
+                        spoil(); // the dialog found the file when it opened
+                    Choose(form->ComboBoxCountries, "Netherlands");
+                }
+                QVERIFY(form->LabelDatabaseProblem->isVisible());
+                const QString text = form->LabelDatabaseProblem->text();
+                QVERIFY2(text.contains(QString::fromStdString(path.string())), qPrintable(text));
+                QVERIFY2(text.contains(reason), qPrintable(text));
+                form->ButtonOK->click(); // the dialog is still in working order
+            },
+            [&] {
+                return form->ComboBoxCountries->count() > 0 ||
+                       form->LabelDatabaseProblem->isVisible();
+            });
         const int result = form->exec();
         std::filesystem::remove_all(path); // the next test writes its own database
         QCOMPARE(result, int(QDialog::Accepted));

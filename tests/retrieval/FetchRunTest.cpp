@@ -181,7 +181,8 @@ TEST_F(FetchRun, UnreachableServerLogsNoRetrieval) {
     RunOnce();
     EXPECT_EQ(log.Lines(), Expected({{0, Connecting},
                                      {0, Disconnecting},
-                                     {2, "ERROR: Socket Error # " + std::to_string(asio::error::connection_refused) +
+                                     {2, "ERROR: Socket Error # " +
+                                             std::to_string(asio::error::connection_refused) +
                                              "\r\nConnection refused."}}));
     EXPECT_TRUE(controller->ConnectionFailed());
     EXPECT_EQ(view.busy, (std::vector<bool>{true, false}));

@@ -173,8 +173,9 @@ TEST(FtpClientConnect, RefusedConnectionGivesTheSocketError) {
         client.Connect();
         FAIL() << "connected to a closed port";
     } catch (const EFtpError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "Socket Error # " + std::to_string(asio::error::connection_refused) + "\r\nConnection refused.");
+        EXPECT_EQ(std::string(e.what()), "Socket Error # " +
+                                             std::to_string(asio::error::connection_refused) +
+                                             "\r\nConnection refused.");
     }
     EXPECT_FALSE(client.Connected());
 }
