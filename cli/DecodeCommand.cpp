@@ -1,7 +1,7 @@
 #include "cli/Commands.h"
-#include "decode/Clock.h"
+#include "base/Clock.h"
 #include "decode/DecodeMetar.h"
-#include "decode/MyLibrary.h"
+#include "base/TextTime.h"
 #include "decode/WeatherVocabulary.h"
 
 #include <cerrno>

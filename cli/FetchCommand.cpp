@@ -1,7 +1,7 @@
 #include "app/LoopScheduler.h"
 #include "app/Session.h"
 #include "cli/Commands.h"
-#include "decode/Clock.h"
+#include "base/Clock.h"
 #include "retrieval/GetWeatherThread.h"
 
 #include <iostream>

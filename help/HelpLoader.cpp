@@ -1,6 +1,6 @@
-#include "windows/HH.h"
+#include "help/HelpLoader.h"
 
-#include "windows/MyLog.h"
+#include "log/MessageLog.h"
 
 #include <algorithm>
 #include <cctype>
