@@ -2,7 +2,7 @@
 // A main thread of the core's own, for the command-line tool and tests: the thread that creates
 // the scheduler is its main thread, and Run serves main-thread calls and fires timers on it
 // until Quit. Wakes at once for a call or a quit; never polls.
-#include "app/Scheduler.h"
+#include "base/Scheduler.h"
 
 #include <memory>
 

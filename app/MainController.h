@@ -5,11 +5,11 @@
 // one synchronous main-thread call.
 #include "app/MainView.h"
 #include "app/RefreshCycle.h"
-#include "app/Scheduler.h"
+#include "base/Scheduler.h"
 #include "retrieval/GetWeatherThread.h"
 #include "retrieval/HeartBeatThread.h"
 #include "settings/Settings.h"
-#include "windows/MyLog.h"
+#include "log/MessageLog.h"
 
 #include <array>
 #include <chrono>

@@ -1,7 +1,7 @@
 #include "app/ParentWeatherInfo.h"
 
 #include "app/NumberFormat.h"
-#include "decode/MyLibrary.h"
+#include "base/TextTime.h"
 #include "decode/WeatherVocabulary.h"
 
 #include <cstdio>

@@ -2,7 +2,7 @@
 // The texts, colours and pictures of one location panel, computed from a decoded record under
 // the display settings. The same rules feed the tray summary, so each text is built in one place.
 #include "app/PanelModel.h"
-#include "decode/Clock.h"
+#include "base/Clock.h"
 #include "decode/WeatherInfo.h"
 #include "settings/Settings.h"
 

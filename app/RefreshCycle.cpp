@@ -3,7 +3,7 @@
 #include "app/NumberFormat.h"
 #include "app/ParentWeatherInfo.h"
 #include "app/TrayText.h"
-#include "decode/MyLibrary.h"
+#include "base/TextTime.h"
 #include "decode/WeatherVocabulary.h"
 
 #include <exception>

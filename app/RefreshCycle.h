@@ -4,10 +4,10 @@
 // advances the five local clocks. Main thread only.
 #include "app/MainView.h"
 #include "app/PanelModel.h"
-#include "decode/Clock.h"
+#include "base/Clock.h"
 #include "decode/DecodeMetar.h"
 #include "settings/Settings.h"
-#include "windows/MyLog.h"
+#include "log/MessageLog.h"
 
 #include <array>
 #include <functional>

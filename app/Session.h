@@ -7,13 +7,13 @@
 #include "app/MainController.h"
 #include "app/MainView.h"
 #include "app/RefreshCycle.h"
-#include "app/Scheduler.h"
-#include "decode/Clock.h"
+#include "base/Scheduler.h"
+#include "base/Clock.h"
 #include "decode/DecodeMetar.h"
 #include "retrieval/GetWeatherThread.h"
 #include "retrieval/HeartBeatThread.h"
 #include "settings/Settings.h"
-#include "windows/MyLog.h"
+#include "log/MessageLog.h"
 
 #include <array>
 #include <chrono>

@@ -1,6 +1,6 @@
 #include "app/TrayText.h"
 
-#include "decode/MyLibrary.h"
+#include "base/TextTime.h"
 
 namespace nimbrel {
 

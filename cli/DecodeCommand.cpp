@@ -1,8 +1,9 @@
 #include "cli/Commands.h"
 #include "cli/Output.h"
-#include "decode/Clock.h"
+#include "base/Clock.h"
+#include "base/Clock.h"
 #include "decode/DecodeMetar.h"
-#include "decode/MyLibrary.h"
+#include "base/TextTime.h"
 #include "decode/WeatherVocabulary.h"
 
 #include <cerrno>

@@ -2,7 +2,8 @@
 #include "app/Session.h"
 #include "cli/Commands.h"
 #include "cli/Output.h"
-#include "decode/Clock.h"
+#include "base/Clock.h"
+#include "base/Clock.h"
 #include "retrieval/GetWeatherThread.h"
 
 #include <iostream>

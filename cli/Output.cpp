@@ -1,6 +1,6 @@
 #include "cli/Output.h"
 
-#include "windows/MyLog.h"
+#include "log/MessageLog.h"
 
 namespace nimbrel::cli {
 

@@ -1,7 +1,7 @@
 #pragma once
 // What several sub-commands of nimbrel-cli share: the clock --utc-now asks for and the log as
 // JSON.
-#include "decode/Clock.h"
+#include "base/Clock.h"
 
 #include <memory>
 #include <nlohmann/json.hpp>

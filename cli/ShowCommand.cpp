@@ -6,10 +6,12 @@
 #include "app/TrayText.h"
 #include "cli/Commands.h"
 #include "cli/Output.h"
-#include "decode/Clock.h"
-#include "decode/MyLibrary.h"
+#include "base/Clock.h"
+#include "base/TextTime.h"
+#include "base/Clock.h"
+#include "base/TextTime.h"
 #include "settings/SettingsStore.h"
-#include "windows/MyLog.h"
+#include "log/MessageLog.h"
 
 #include <array>
 #include <fstream>

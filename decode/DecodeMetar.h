@@ -1,6 +1,6 @@
 #pragma once
 // Turns the text of one station file into a TWeatherInfo.
-#include "decode/Clock.h"
+#include "base/Clock.h"
 #include "decode/WeatherInfo.h"
 
 #include <functional>

@@ -1,6 +1,6 @@
 #include "retrieval/GetWeatherThread.h"
 
-#include "decode/MyLibrary.h"
+#include "base/TextTime.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,7 +1,7 @@
 #pragma once
 // One fetch run: a worker thread that downloads the station files of the configured slots over
 // one connection (FTP, or HTTPS where FTP is blocked) and hands the outcome to the main thread.
-#include "app/Scheduler.h"
+#include "base/Scheduler.h"
 #include "retrieval/StationSource.h"
 #include "settings/Settings.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The heartbeat: starts fetch runs on its own, once shortly after start-up (when wanted) and then
 // every LongReconnectInterval minutes, from a thread of its own that wakes once a second.
-#include "app/Scheduler.h"
+#include "base/Scheduler.h"
 
 #include <chrono>
 #include <functional>

@@ -8,7 +8,7 @@
 #include <type_traits>
 #include <windows.h>
 #else
-#include "settings/DesktopEntry.h"
+#include "base/Product.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsStore.h"
 
@@ -19,6 +19,9 @@
 namespace nimbrel {
 
 namespace {
+
+// The group every desktop entry keeps its keys in.
+constexpr const char* DesktopEntryGroup = "Desktop Entry";
 
 // The length of the UTF-8 sequence that starts text[at], or 0 when none valid starts there
 // (overlong forms, surrogates and code points beyond U+10FFFF are not valid).

@@ -1,6 +1,6 @@
 #include "settings/IniFile.h"
 
-#include "decode/MyLibrary.h"
+#include "base/TextTime.h"
 #include "settings/ProgramPath.h"
 
 #include <algorithm>

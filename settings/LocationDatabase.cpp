@@ -1,6 +1,6 @@
 #include "settings/LocationDatabase.h"
 
-#include "decode/MyLibrary.h"
+#include "base/TextTime.h"
 #include "settings/IniFile.h"
 
 #include <algorithm>

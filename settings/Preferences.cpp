@@ -1,7 +1,7 @@
 #include "settings/Preferences.h"
 
 #include "settings/SettingsStore.h"
-#include "windows/MyLog.h"
+#include "base/LogKind.h"
 
 #include <algorithm>
 #include <cstdio>

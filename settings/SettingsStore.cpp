@@ -1,6 +1,6 @@
 #include "settings/SettingsStore.h"
 
-#include "decode/MyLibrary.h"
+#include "base/TextTime.h"
 #include "settings/Autostart.h"
 #include "settings/IniFile.h"
 #include "settings/ProgramPath.h"

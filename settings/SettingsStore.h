@@ -1,5 +1,6 @@
 #pragma once
 // Reading and writing the settings file (Nimbrel.ini, section "Preferences").
+#include "base/Product.h"
 #include "settings/Settings.h"
 
 #include <functional>
@@ -12,7 +13,6 @@ namespace nimbrel {
 
 inline constexpr const char* SettingsFileName = "Nimbrel.ini";
 inline constexpr const char* SettingsSection = "Preferences";
-inline constexpr const char* ProductName = "Nimbrel";
 
 // what() is "Unable to write to " + the settings file's full path.
 struct SettingsWriteError : std::runtime_error {

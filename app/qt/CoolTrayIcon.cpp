@@ -1,7 +1,7 @@
 #include "app/qt/CoolTrayIcon.h"
 
-#include "app/qt/FormFont.h"
-#include "app/qt/Pictures.h"
+#include "base/qt/FormFont.h"
+#include "base/qt/Pictures.h"
 
 namespace nimbrel::gui {
 

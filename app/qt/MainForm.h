@@ -9,7 +9,7 @@
 #include "app/qt/DesignScale.h"
 #include "app/qt/ParentWeatherInfoForm.h"
 #include "app/qt/QtScheduler.h"
-#include "windows/qt/MessageBox.h"
+#include "base/qt/MessageBox.h"
 
 #include <QAction>
 #include <QMainWindow>

@@ -1,8 +1,8 @@
 #include "app/qt/ParentWeatherInfoForm.h"
 
 #include "app/ParentWeatherInfo.h"
-#include "app/qt/FormFont.h"
-#include "app/qt/Pictures.h"
+#include "base/qt/FormFont.h"
+#include "base/qt/Pictures.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The core's main-thread services on Qt's event loop: QTimer timers and a synchronous
 // main-thread call that the main thread can keep serving while it waits for a thread to end.
-#include "app/Scheduler.h"
+#include "base/Scheduler.h"
 
 #include <QObject>
 #include <condition_variable>

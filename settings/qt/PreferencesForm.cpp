@@ -1,7 +1,7 @@
 #include "settings/qt/PreferencesForm.h"
 
-#include "app/qt/FormFont.h"
-#include "app/qt/Pictures.h"
+#include "base/qt/FormFont.h"
+#include "base/qt/Pictures.h"
 #include "settings/qt/SelectLocationForm.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "settings/qt/SelectLocationForm.h"
 
-#include "app/qt/FormFont.h"
+#include "base/qt/FormFont.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

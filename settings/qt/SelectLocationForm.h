@@ -2,7 +2,7 @@
 // The station picker: a country, then one of its stations. The result is kept between openings.
 #include "settings/LocationDatabase.h"
 #include "settings/Preferences.h"
-#include "windows/qt/MessageBox.h"
+#include "base/qt/MessageBox.h"
 
 #include <QDialog>
 #include <string>

@@ -1,5 +1,5 @@
 #include "decode/DecodeMetar.h"
-#include "tests/support/FakeClock.h"
+#include "support/FakeClock.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

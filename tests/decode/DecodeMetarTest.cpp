@@ -1,7 +1,7 @@
 #include "decode/DecodeMetar.h"
 
 #include "decode/WeatherVocabulary.h"
-#include "tests/support/FakeClock.h"
+#include "support/FakeClock.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Any byte sequence must decode to a complete record without crashing.
 #include "decode/DecodeMetar.h"
-#include "tests/support/FakeClock.h"
+#include "support/FakeClock.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 // Helpers for the dialog tests: acting on a modal dialog once it runs, capturing message boxes,
 // station database fixtures, and screenshots on request.
-#include "windows/qt/MessageBox.h"
+#include "base/qt/MessageBox.h"
 
 #include <QDialog>
 #include <QDir>

@@ -4,12 +4,12 @@
 #include "app/ParentWeatherInfo.h"
 #include "app/qt/CommandLine.h"
 #include "app/qt/CoolTrayIcon.h"
-#include "app/qt/FormFont.h"
+#include "base/qt/FormFont.h"
 #include "app/qt/ParentWeatherInfoForm.h"
-#include "app/qt/Pictures.h"
+#include "base/qt/Pictures.h"
 #include "app/qt/SingleInstance.h"
 #include "support/TempFolder.h"
-#include "windows/qt/MessageBox.h"
+#include "base/qt/MessageBox.h"
 
 #include <QtTest>
 #include <string>

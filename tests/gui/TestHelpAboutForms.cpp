@@ -1,9 +1,9 @@
-#include "app/qt/Pictures.h"
-#include "tests/gui/DialogTesting.h"
-#include "tests/support/FakeClock.h"
-#include "windows/HH.h"
-#include "windows/qt/AboutForm.h"
-#include "windows/qt/HelpViewer.h"
+#include "base/qt/Pictures.h"
+#include "gui/DialogTesting.h"
+#include "support/FakeClock.h"
+#include "help/HelpLoader.h"
+#include "help/qt/AboutForm.h"
+#include "help/qt/HelpViewer.h"
 
 #include <QDir>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // The main window as the user meets it: start-up state, panel arrangement, window states and
 // their command captions, menus, and a fetch from a scripted FTP server with the tray animation.
 #include "app/qt/MainForm.h"
-#include "app/qt/Pictures.h"
+#include "base/qt/Pictures.h"
 #include "app/qt/QtScheduler.h"
 #include "settings/SettingsStore.h"
 #include "support/FakeClock.h"

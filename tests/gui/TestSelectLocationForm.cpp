@@ -1,7 +1,7 @@
-#include "app/qt/Pictures.h"
+#include "base/qt/Pictures.h"
 #include "settings/IniFile.h"
 #include "settings/qt/SelectLocationForm.h"
-#include "tests/gui/DialogTesting.h"
+#include "gui/DialogTesting.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

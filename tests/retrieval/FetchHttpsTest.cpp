@@ -1,5 +1,5 @@
 #include "app/MainController.h"
-#include "decode/MyLibrary.h"
+#include "base/TextTime.h"
 #include "support/FakeClock.h"
 #include "support/FakeScheduler.h"
 #include "support/RunEndView.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "decode/Clock.h"
+#include "base/Clock.h"
 
 namespace nimbrel::testing {
 

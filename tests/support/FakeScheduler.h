@@ -1,7 +1,7 @@
 #pragma once
 // A Scheduler whose main thread is the test's own: calls from other threads queue up until the
 // test serves them, and timers fire only when the test says so. Time never passes by itself.
-#include "app/Scheduler.h"
+#include "base/Scheduler.h"
 
 #include <algorithm>
 #include <atomic>

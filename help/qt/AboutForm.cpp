@@ -1,7 +1,7 @@
-#include "windows/qt/AboutForm.h"
+#include "help/qt/AboutForm.h"
 
-#include "app/qt/FormFont.h"
-#include "app/qt/Pictures.h"
+#include "base/qt/FormFont.h"
+#include "base/qt/Pictures.h"
 #include "settings/SettingsStore.h"
 
 #include <QHBoxLayout>

@@ -1,7 +1,8 @@
-#include "decode/MyLibrary.h"
+#include "base/TextTime.h"
 
 #include "decode/WeatherInfo.h"
-#include "tests/support/FakeClock.h"
+
+#include "support/FakeClock.h"
 
 #include <gtest/gtest.h>
 #include <string>

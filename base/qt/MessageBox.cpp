@@ -1,6 +1,6 @@
-#include "windows/qt/MessageBox.h"
+#include "base/qt/MessageBox.h"
 
-#include "settings/SettingsStore.h"
+#include "base/Product.h"
 
 #include <QGuiApplication>
 #include <QLabel>

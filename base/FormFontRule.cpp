@@ -1,4 +1,4 @@
-#include "app/FormFontRule.h"
+#include "base/FormFontRule.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -1,6 +1,6 @@
 #pragma once
 // Time and text helpers shared by the decoder and the display.
-#include "decode/Clock.h"
+#include "base/Clock.h"
 
 #include <cstddef>
 #include <string>

@@ -1,5 +1,5 @@
 // Any stored line must split without crashing, and any message must come back whole.
-#include "windows/MyLog.h"
+#include "log/MessageLog.h"
 
 #include <cstddef>
 #include <cstdint>

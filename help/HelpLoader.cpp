@@ -1,7 +1,8 @@
-#include "windows/HH.h"
+#include "help/HelpLoader.h"
 
-#include "decode/MyLibrary.h"
-#include "windows/MyLog.h"
+#include "base/TextTime.h"
+#include "log/MessageLog.h"
+#include "log/MessageLog.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "windows/qt/Dialogs.h"
+#include "app/qt/Dialogs.h"
 
 #include <QTabWidget>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "decode/MyLibrary.h"
+#include "base/TextTime.h"
 
 #include <algorithm>
 #include <cstdio>

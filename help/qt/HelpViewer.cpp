@@ -1,4 +1,4 @@
-#include "windows/qt/HelpViewer.h"
+#include "help/qt/HelpViewer.h"
 
 #include <QDesktopServices>
 #include <QUrl>

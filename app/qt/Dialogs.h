@@ -4,11 +4,11 @@
 #include "settings/Preferences.h"
 #include "settings/qt/PreferencesForm.h"
 #include "settings/qt/SelectLocationForm.h"
-#include "windows/MyLog.h"
-#include "windows/qt/AboutForm.h"
-#include "windows/qt/HelpViewer.h"
-#include "windows/qt/LogForm.h"
-#include "windows/qt/MessageBox.h"
+#include "log/MessageLog.h"
+#include "help/qt/AboutForm.h"
+#include "help/qt/HelpViewer.h"
+#include "log/qt/LogForm.h"
+#include "base/qt/MessageBox.h"
 
 #include <QWidget>
 #include <functional>

@@ -1,5 +1,5 @@
 #include "support/TempFolder.h"
-#include "windows/HH.h"
+#include "help/HelpLoader.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "app/qt/FormFont.h"
+#include "base/qt/FormFont.h"
 
-#include "app/FormFontRule.h"
+#include "base/FormFontRule.h"
 
 #include <QApplication>
 #include <QTextDocument>

@@ -1,4 +1,4 @@
-#include "windows/MyLog.h"
+#include "log/MessageLog.h"
 
 #include <charconv>
 #include <string_view>

@@ -1,7 +1,7 @@
-#include "windows/qt/LogForm.h"
+#include "log/qt/LogForm.h"
 
-#include "app/qt/FormFont.h"
-#include "app/qt/Pictures.h"
+#include "base/qt/FormFont.h"
+#include "base/qt/Pictures.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "windows/MyLog.h"
+#include "log/MessageLog.h"
 
 #include "support/FakeClock.h"
 

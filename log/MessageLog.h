@@ -1,6 +1,7 @@
 #pragma once
 // The in-memory message log (LogList): one stored line per entry, oldest first.
-#include "decode/Clock.h"
+#include "base/Clock.h"
+#include "base/LogKind.h"
 
 #include <cstddef>
 #include <deque>
@@ -9,8 +10,6 @@
 #include <vector>
 
 namespace nimbrel {
-
-enum LogKind : int { LogInformation = 0, LogWarning = 1, LogError = 2 };
 
 inline constexpr char LogDelimiter = '^';
 

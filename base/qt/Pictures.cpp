@@ -1,6 +1,6 @@
-#include "app/qt/Pictures.h"
+#include "base/qt/Pictures.h"
 
-#include "settings/DesktopEntry.h"
+#include "base/Product.h"
 
 #include <QFile>
 #include <QIconEngine>

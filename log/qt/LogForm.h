@@ -1,6 +1,6 @@
 #pragma once
 // The message log window: the log's entries newest first, a copy to the clipboard, and Clear.
-#include "windows/MyLog.h"
+#include "log/MessageLog.h"
 
 #include <QDialog>
 

@@ -1,13 +1,14 @@
 #pragma once
-// What the desktop shows for the program: the autostart entry and the window carry these texts;
-// the build defines them from the same values it writes into the installed desktop entry.
+// Who the program is: its name, and what the desktop shows for it. The autostart entry and the
+// window carry these texts; the build defines them from the same values it writes into the
+// installed desktop entry.
 namespace nimbrel {
+
+inline constexpr const char* ProductName = "Nimbrel";
 
 inline constexpr const char* ApplicationId = NIMBREL_APP_ID;
 inline constexpr const char* DesktopEntryName = NIMBREL_DISPLAY_NAME;
 inline constexpr const char* DesktopEntryGenericName = NIMBREL_GENERIC_NAME;
 inline constexpr const char* DesktopEntryComment = NIMBREL_COMMENT;
-// The group every desktop entry keeps its keys in.
-inline constexpr const char* DesktopEntryGroup = "Desktop Entry";
 
 } // namespace nimbrel

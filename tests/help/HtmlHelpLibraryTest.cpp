@@ -1,6 +1,6 @@
 // The HTML Help library as a Windows system (here Wine) provides it.
 #ifdef _WIN32
-#include "windows/HH.h"
+#include "help/HelpLoader.h"
 
 #include <algorithm>
 #include <cctype>
