@@ -81,7 +81,7 @@ format-check:
 
 # The core and nimbrel-cli keep to .clang-tidy (the Qt front end is left out: its moc-made code
 # and widget idioms would need checks of their own).
-TIDY_SOURCES = $(shell git ls-files 'decode/*.cpp' 'windows/*.cpp' 'settings/*.cpp' \
+TIDY_SOURCES = $(shell git ls-files 'base/*.cpp' 'decode/*.cpp' 'log/*.cpp' 'help/*.cpp' 'settings/*.cpp' \
 	'retrieval/*.cpp' 'app/*.cpp' 'cli/*.cpp' ':!:*/qt/*')
 tidy:
 	scripts/bootstrap.sh test

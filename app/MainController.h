@@ -6,10 +6,10 @@
 #include "app/MainView.h"
 #include "app/RefreshCycle.h"
 #include "base/Scheduler.h"
+#include "log/MessageLog.h"
 #include "retrieval/GetWeatherThread.h"
 #include "retrieval/HeartBeatThread.h"
 #include "settings/Settings.h"
-#include "log/MessageLog.h"
 
 #include <array>
 #include <chrono>
@@ -40,8 +40,8 @@ public:
     // whenever a run ends.
     void UpdateLocations(bool timeOnly);
     // Holds texts and flags as a run's end would, without a run (the command-line show).
-    void HoldReports(const std::array<std::string, LocationSlotCount>& metar, bool primaryWeatherHasChanged,
-                     bool connectionFailed);
+    void HoldReports(const std::array<std::string, LocationSlotCount>& metar,
+                     bool primaryWeatherHasChanged, bool connectionFailed);
 
     const std::array<std::string, LocationSlotCount>& METAR() const { return METAR_; }
     bool PrimaryWeatherHasChanged() const { return PrimaryWeatherHasChanged_; }

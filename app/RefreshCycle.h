@@ -6,8 +6,8 @@
 #include "app/PanelModel.h"
 #include "base/Clock.h"
 #include "decode/DecodeMetar.h"
-#include "settings/Settings.h"
 #include "log/MessageLog.h"
+#include "settings/Settings.h"
 
 #include <array>
 #include <functional>

@@ -76,8 +76,8 @@ void Session::UpdateLocations(bool timeOnly) {
     controller_->UpdateLocations(timeOnly);
 }
 
-void Session::ShowReports(const std::array<std::string, LocationSlotCount>& metar, bool primaryWeatherHasChanged,
-                          bool connectionFailed) {
+void Session::ShowReports(const std::array<std::string, LocationSlotCount>& metar,
+                          bool primaryWeatherHasChanged, bool connectionFailed) {
     controller_->HoldReports(metar, primaryWeatherHasChanged, connectionFailed);
     UpdateLocations(false);
 }

@@ -7,13 +7,13 @@
 #include "app/MainController.h"
 #include "app/MainView.h"
 #include "app/RefreshCycle.h"
-#include "base/Scheduler.h"
 #include "base/Clock.h"
+#include "base/Scheduler.h"
 #include "decode/DecodeMetar.h"
+#include "log/MessageLog.h"
 #include "retrieval/GetWeatherThread.h"
 #include "retrieval/HeartBeatThread.h"
 #include "settings/Settings.h"
-#include "log/MessageLog.h"
 
 #include <array>
 #include <chrono>
@@ -70,8 +70,8 @@ public:
     void StartGetWeatherReport();
     void UpdateLocations(bool timeOnly);
     // Shows these texts and flags as if a run had just ended with them.
-    void ShowReports(const std::array<std::string, LocationSlotCount>& metar, bool primaryWeatherHasChanged,
-                     bool connectionFailed);
+    void ShowReports(const std::array<std::string, LocationSlotCount>& metar,
+                     bool primaryWeatherHasChanged, bool connectionFailed);
     // After the preferences changed: the settings file and the autostart entry (unless the
     // file could not be read at start-up; throws when the save fails), the refresh period.
     void SaveSettings();

@@ -1,9 +1,8 @@
+#include "base/Clock.h"
+#include "base/TextTime.h"
 #include "cli/Commands.h"
 #include "cli/Output.h"
-#include "base/Clock.h"
-#include "base/Clock.h"
 #include "decode/DecodeMetar.h"
-#include "base/TextTime.h"
 #include "decode/WeatherVocabulary.h"
 
 #include <cerrno>

@@ -1,9 +1,8 @@
 #include "app/LoopScheduler.h"
 #include "app/Session.h"
+#include "base/Clock.h"
 #include "cli/Commands.h"
 #include "cli/Output.h"
-#include "base/Clock.h"
-#include "base/Clock.h"
 #include "retrieval/GetWeatherThread.h"
 
 #include <iostream>

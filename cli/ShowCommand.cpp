@@ -4,14 +4,12 @@
 #include "app/RefreshCycle.h"
 #include "app/Session.h"
 #include "app/TrayText.h"
+#include "base/Clock.h"
+#include "base/TextTime.h"
 #include "cli/Commands.h"
 #include "cli/Output.h"
-#include "base/Clock.h"
-#include "base/TextTime.h"
-#include "base/Clock.h"
-#include "base/TextTime.h"
-#include "settings/SettingsStore.h"
 #include "log/MessageLog.h"
+#include "settings/SettingsStore.h"
 
 #include <array>
 #include <fstream>

@@ -1,7 +1,7 @@
 #include "decode/DecodeMetar.h"
 
-#include "decode/Figures.h"
 #include "base/TextTime.h"
+#include "decode/Figures.h"
 #include "decode/Regex.h"
 #include "decode/WeatherVocabulary.h"
 

@@ -2,7 +2,6 @@
 
 #include "base/TextTime.h"
 #include "log/MessageLog.h"
-#include "log/MessageLog.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,7 +1,7 @@
 #include "settings/Preferences.h"
 
-#include "settings/SettingsStore.h"
 #include "base/LogKind.h"
+#include "settings/SettingsStore.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,14 +1,14 @@
 #pragma once
 // The main window's dialogs, created once and kept for the whole run so each keeps its state
 // between openings, with the steps the main window's commands run around them.
+#include "base/qt/MessageBox.h"
+#include "help/qt/AboutForm.h"
+#include "help/qt/HelpViewer.h"
+#include "log/MessageLog.h"
+#include "log/qt/LogForm.h"
 #include "settings/Preferences.h"
 #include "settings/qt/PreferencesForm.h"
 #include "settings/qt/SelectLocationForm.h"
-#include "log/MessageLog.h"
-#include "help/qt/AboutForm.h"
-#include "help/qt/HelpViewer.h"
-#include "log/qt/LogForm.h"
-#include "base/qt/MessageBox.h"
 
 #include <QWidget>
 #include <functional>

@@ -2,12 +2,12 @@
 
 #include "app/DesktopRules.h"
 #include "app/WindowLayout.h"
+#include "app/qt/Dialogs.h"
 #include "base/qt/FormFont.h"
 #include "base/qt/Pictures.h"
+#include "help/HelpLoader.h"
 #include "settings/LocationDatabase.h"
 #include "settings/SettingsStore.h"
-#include "help/HelpLoader.h"
-#include "app/qt/Dialogs.h"
 
 #include <QApplication>
 #include <QCloseEvent>

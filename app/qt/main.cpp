@@ -3,15 +3,15 @@
 #include "app/DesktopRules.h"
 #include "app/qt/CommandLine.h"
 #include "app/qt/MainForm.h"
-#include "base/qt/Pictures.h"
 #include "app/qt/QtScheduler.h"
 #include "app/qt/SingleInstance.h"
 #include "app/qt/TerminationRequest.h"
 #include "base/Clock.h"
-#include "retrieval/HttpsClient.h"
 #include "base/Product.h"
-#include "settings/SettingsStore.h"
 #include "base/qt/MessageBox.h"
+#include "base/qt/Pictures.h"
+#include "retrieval/HttpsClient.h"
+#include "settings/SettingsStore.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #pragma once
 // Opens the program's help: on Windows in the HTML Help viewer, elsewhere in the desktop's web
 // browser. A missing help file is shown as a warning, a viewer that fails is logged.
+#include "base/qt/MessageBox.h"
 #include "help/HelpLoader.h"
 #include "log/MessageLog.h"
-#include "base/qt/MessageBox.h"
 
 #include <QString>
 #include <QWidget>

@@ -1,8 +1,8 @@
 #pragma once
 // The station picker: a country, then one of its stations. The result is kept between openings.
+#include "base/qt/MessageBox.h"
 #include "settings/LocationDatabase.h"
 #include "settings/Preferences.h"
-#include "base/qt/MessageBox.h"
 
 #include <QDialog>
 #include <string>

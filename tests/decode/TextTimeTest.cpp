@@ -1,7 +1,6 @@
 #include "base/TextTime.h"
 
 #include "decode/WeatherInfo.h"
-
 #include "support/FakeClock.h"
 
 #include <gtest/gtest.h>

@@ -4,12 +4,12 @@
 #include "app/ParentWeatherInfo.h"
 #include "app/qt/CommandLine.h"
 #include "app/qt/CoolTrayIcon.h"
-#include "base/qt/FormFont.h"
 #include "app/qt/ParentWeatherInfoForm.h"
-#include "base/qt/Pictures.h"
 #include "app/qt/SingleInstance.h"
-#include "support/TempFolder.h"
+#include "base/qt/FormFont.h"
 #include "base/qt/MessageBox.h"
+#include "base/qt/Pictures.h"
+#include "support/TempFolder.h"
 
 #include <QtTest>
 #include <string>

@@ -1,9 +1,9 @@
 #include "base/qt/Pictures.h"
 #include "gui/DialogTesting.h"
-#include "support/FakeClock.h"
 #include "help/HelpLoader.h"
 #include "help/qt/AboutForm.h"
 #include "help/qt/HelpViewer.h"
+#include "support/FakeClock.h"
 
 #include <QDir>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "base/qt/Pictures.h"
 #include "gui/DialogTesting.h"
-#include "support/FakeClock.h"
 #include "log/qt/LogForm.h"
+#include "support/FakeClock.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

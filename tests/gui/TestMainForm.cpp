@@ -1,8 +1,8 @@
 // The main window as the user meets it: start-up state, panel arrangement, window states and
 // their command captions, menus, and a fetch from a scripted FTP server with the tray animation.
 #include "app/qt/MainForm.h"
-#include "base/qt/Pictures.h"
 #include "app/qt/QtScheduler.h"
+#include "base/qt/Pictures.h"
 #include "settings/SettingsStore.h"
 #include "support/FakeClock.h"
 #include "support/TempFolder.h"

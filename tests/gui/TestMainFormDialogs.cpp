@@ -1,12 +1,12 @@
 // The dialogs as the main window's commands open them: what the preferences change on disk, in
 // the log and in the fetch state, and the help command.
 #include "app/qt/MainForm.h"
-#include "base/qt/Pictures.h"
 #include "app/qt/QtScheduler.h"
+#include "base/qt/Pictures.h"
+#include "gui/DialogTesting.h"
 #include "settings/qt/PreferencesForm.h"
 #include "support/FakeClock.h"
 #include "support/TempFolder.h"
-#include "gui/DialogTesting.h"
 
 #include <QCheckBox>
 #include <QPushButton>

@@ -2,8 +2,8 @@
 // points: every text fits its label, no two labels overlap, every tab shows whole and the window
 // fits a 1280 x 800 screen. ctest runs it again at pixel ratios 1.5 and 2 (QT_SCALE_FACTOR).
 #include "app/qt/MainForm.h"
-#include "base/qt/Pictures.h"
 #include "app/qt/QtScheduler.h"
+#include "base/qt/Pictures.h"
 #include "support/FakeClock.h"
 #include "support/TempFolder.h"
 

@@ -1,7 +1,7 @@
+#include "app/qt/Dialogs.h"
 #include "base/qt/Pictures.h"
 #include "gui/DialogTesting.h"
 #include "support/FakeClock.h"
-#include "app/qt/Dialogs.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "base/qt/Pictures.h"
+#include "gui/DialogTesting.h"
 #include "settings/IniFile.h"
 #include "settings/qt/SelectLocationForm.h"
-#include "gui/DialogTesting.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -1,5 +1,5 @@
-#include "support/TempFolder.h"
 #include "help/HelpLoader.h"
+#include "support/TempFolder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
