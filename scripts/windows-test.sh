@@ -24,7 +24,9 @@ cmake --preset windows -DNIMBREL_WERROR="$werror" >/dev/null
 cmake --build --preset windows -j "$jobs"
 prefix=$PWD/build/windows/wineprefix
 status=0
-ctest --preset windows -j "$jobs" || status=$?
+# A Wine process now and then fails to start under load (seen: one test out in 0.01 s, fine on
+# rerun); a test that really fails, fails all three times.
+ctest --preset windows -j "$jobs" --repeat until-pass:3 || status=$?
 # The prefix's wine server would otherwise linger for a while after the last test.
 WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
 exit "$status"
