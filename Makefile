@@ -94,7 +94,7 @@ bench:
 	cmake --build --preset release -j $(JOBS)
 	scripts/bench.sh build/release
 
-ci: test package-test asan-test tsan-test fuzz-run
+ci: test format-check package-test windows-test asan-test tsan-test fuzz-run
 
 clean:
 	rm -rf build
