@@ -6,6 +6,7 @@
 
 #include <asio/error.hpp>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace nimbrel {
 namespace {
@@ -326,6 +327,9 @@ TEST(FetchWatchdogCut, AbandonedWorkerNeverCallsIntoTheGoneLoop) {
         controller.reset();
         loop.reset();
     }
+    // The last abandoned workers may still be unwinding; the process's static objects (the
+    // error categories they use) must outlive them, so the test ends only after a short grace.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
 }
 
 } // namespace
