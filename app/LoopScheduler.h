@@ -25,6 +25,9 @@ public:
     void Quit();
     // From now on calls are refused, and calls waiting to be served are released with false.
     void StopServing();
+    // Expires once nothing can call into the loop any more: the scheduler, its timers and every
+    // handle from MainThreadCaller are gone (a fetch worker lets go of its handle last of all).
+    std::weak_ptr<const void> Lifetime() const { return state_; }
 
 private:
     struct State;

@@ -58,7 +58,7 @@ TEST(FetchOverHttps, RunsLikeTheFtpRunAndRefusesWhatItMustNot) {
 
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const HttpsServer server(root.Path().string());
+        HttpsServer server(root.Path().string());
         ASSERT_NE(server.Port(), 0) << "the HTTPS server did not start";
         TSettings settings;
         settings.UseHttps = true;

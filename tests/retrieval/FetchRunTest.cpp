@@ -5,8 +5,11 @@
 #include "support/retrieval/ScriptedFtpServer.h"
 
 #include <asio/error.hpp>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <memory>
 #include <thread>
+#include <vector>
 
 namespace nimbrel {
 namespace {
@@ -311,6 +314,7 @@ TEST(FetchWatchdogCut, AbandonedWorkerNeverCallsIntoTheGoneLoop) {
     SystemClock clock;
     TSettings settings;
     settings.Slot(1).LocationCode = "EHAM";
+    std::vector<std::weak_ptr<const void>> loops;
     for (int round = 0; round < 300; ++round) {
         TLogList log(clock);
         // On the heap, so that a call into it once it has gone is caught, and a new loop at
@@ -324,12 +328,19 @@ TEST(FetchWatchdogCut, AbandonedWorkerNeverCallsIntoTheGoneLoop) {
         controller->StartGetWeatherReport();
         loop->Run();
         ASSERT_TRUE(controller->ConnectionFailed());
+        loops.push_back(loop->Lifetime());
         controller.reset();
         loop.reset();
     }
-    // The last abandoned workers may still be unwinding; the process's static objects (the
-    // error categories they use) must outlive them, so the test ends only after a short grace.
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    // The test ends only once every abandoned worker has let go, or the process's static objects
+    // (the error categories a worker uses while unwinding) could go first.
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    for (const auto& lifetime : loops) {
+        while (!lifetime.expired() && std::chrono::steady_clock::now() < limit) {
+            std::this_thread::yield();
+        }
+        ASSERT_TRUE(lifetime.expired()) << "an abandoned worker never ended";
+    }
 }
 
 } // namespace

@@ -1,12 +1,13 @@
 #include "support/retrieval/HttpsServer.h"
 
+#include <algorithm>
+#include <chrono>
 #include <sstream>
-#include <thread>
 
 namespace nimbrel::testing {
 
 HttpsServer::HttpsServer(const std::string& root)
-    : server_("serve_https.py", {folder_.Path().string(), root}) {
+    : server_("serve_https.py", {folder_.Path().string(), root}, true) {
     std::istringstream line(server_.FirstLine());
     long port = 0;
     long wrongHostPort = 0;
@@ -15,23 +16,25 @@ HttpsServer::HttpsServer(const std::string& root)
     wrongHostPort_ = AsPort(wrongHostPort);
 }
 
-int HttpsServer::Count(const std::string& event) const {
-    std::istringstream lines(ReadFile(folder_.File("events")));
-    int count = 0;
-    for (std::string line; std::getline(lines, line);) {
-        count += line == event ? 1 : 0;
+int HttpsServer::Count(const std::string& event) {
+    while (const auto line = server_.NextLine(std::chrono::milliseconds(0))) {
+        events_.push_back(*line);
     }
-    return count;
+    return static_cast<int>(std::count(events_.begin(), events_.end(), event));
 }
 
-bool HttpsServer::WaitFor(const std::string& event, int count) const {
-    for (int i = 0; i < 500; ++i) {
-        if (Count(event) >= count) {
-            return true;
+bool HttpsServer::WaitFor(const std::string& event, int count) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (Count(event) < count) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        const auto line = server_.NextLine(left);
+        if (!line) {
+            return false;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        events_.push_back(*line);
     }
-    return false;
+    return true;
 }
 
 } // namespace nimbrel::testing

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace nimbrel::testing {
 
@@ -22,14 +23,15 @@ public:
     std::string CaFile() const { return folder_.File("ca.pem"); }
     std::string OtherCaFile() const { return folder_.File("other-ca.pem"); }
 
-    // How many lines of the server's event log read event (see serve_https.py).
-    int Count(const std::string& event) const;
+    // How many times the server has printed event so far (see serve_https.py).
+    int Count(const std::string& event);
     // Waits until Count(event) >= count, at most a few seconds; false if it never is.
-    bool WaitFor(const std::string& event, int count) const;
+    bool WaitFor(const std::string& event, int count);
 
 private:
     TempFolder folder_;
     PythonServer server_;
+    std::vector<std::string> events_; // what the server has printed after its ports
     uint16_t port_ = 0;
     uint16_t wrongHostPort_ = 0;
 };

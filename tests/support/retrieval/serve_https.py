@@ -5,7 +5,7 @@ Makes in DIR a throw-away CA (ca.pem), a second CA that signs nothing (other-ca.
 server certificates signed by the first: one for 127.0.0.1 and one for another host name. Serves
 ROOT over HTTP/1.1 with keep-alive on two ports, one per certificate, and prints
 "PORT WRONG_HOST_PORT" on the first line of standard output once both accept connections.
-Events the tests wait for are appended to DIR/events, one per line: "connect" for every accepted
+Then it prints the events the tests wait for, one per line: "connect" for every accepted
 connection, "stalled" when a request is held back and "closed" when its client leaves.
 
 Station codes with a behaviour of their own:
@@ -109,8 +109,8 @@ def main():
     lock = threading.Lock()
 
     def events(line):
-        with lock, open(os.path.join(folder, "events"), "a") as out:
-            out.write(line + "\n")
+        with lock:
+            print(line, flush=True)
 
     os.chdir(folder)
     ports = [serve(root, name, events) for name in ("server", "wrong-host")]
