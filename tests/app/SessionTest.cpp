@@ -3,50 +3,18 @@
 #include "settings/SettingsStore.h"
 #include "support/FakeClock.h"
 #include "support/FakeScheduler.h"
+#include "support/RunEndView.h"
+#include "support/SteppedPacer.h"
 #include "support/TempFolder.h"
 
-#include <atomic>
-#include <condition_variable>
 #include <gtest/gtest.h>
-#include <mutex>
 
 namespace nimbrel {
 namespace {
 
 using testing::FakeScheduler;
+using testing::SteppedPacer;
 using Steps = std::vector<std::string>;
-
-// Seconds that never pass: the heartbeat waits until it is stopped, and tells when it began.
-class StillPacer final : public HeartBeatPacer {
-public:
-    explicit StillPacer(std::atomic<bool>& waited) : waited_(waited) {}
-    std::chrono::steady_clock::time_point Now() const override { return {}; }
-    void WaitOneSecond() override {
-        std::unique_lock lock(mutex_);
-        waited_ = true;
-        changed_.wait(lock, [this] { return interrupted_; });
-    }
-    void Interrupt() override {
-        const std::lock_guard lock(mutex_);
-        interrupted_ = true;
-        changed_.notify_all();
-    }
-
-private:
-    std::atomic<bool>& waited_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool interrupted_ = false;
-};
-
-class StepView final : public MainView {
-public:
-    explicit StepView(Steps& steps) : steps_(steps) {}
-    void LocationsUpdated() override { steps_.push_back("display"); }
-
-private:
-    Steps& steps_;
-};
 
 class SessionTest : public ::testing::Test {
 protected:
@@ -54,7 +22,9 @@ protected:
         testing::WriteFile(path, "[Preferences]\nLongReconnectInterval=45\n");
         SessionOptions options;
         options.SettingsPath = path;
-        options.Pacer = std::make_unique<StillPacer>(heartbeatWaited);
+        auto pacer = std::make_unique<SteppedPacer>(scheduler);
+        heartbeat = pacer.get();
+        options.Pacer = std::move(pacer);
         session = std::make_unique<Session>(scheduler, clock, view, std::move(options));
     }
     // Each window step notes what the session had done by then.
@@ -80,8 +50,8 @@ protected:
     testing::FakeClock clock;
     FakeScheduler scheduler;
     Steps steps;
-    StepView view{steps};
-    std::atomic<bool> heartbeatWaited = false;
+    testing::RunEndView view{[this] { steps.push_back("display"); }};
+    SteppedPacer* heartbeat = nullptr; // seconds never granted: it waits until it is stopped
     std::unique_ptr<Session> session;
 };
 
@@ -91,13 +61,13 @@ TEST_F(SessionTest, StartUpRunsTheWindowStepsBetweenItsOwnInOrder) {
     EXPECT_EQ(ParseLogLine(session->Log().Lines().at(0)).Message, "Starting Nimbrel.");
     EXPECT_EQ(ClockTimer().Interval(), std::chrono::milliseconds(5000));
     EXPECT_TRUE(ClockTimer().IsActive());
-    ASSERT_TRUE(scheduler.ServeUntil([this] { return heartbeatWaited.load(); }));
+    ASSERT_TRUE(scheduler.ServeUntil([this] { return heartbeat->Settled(); }));
     ShutDown();
 }
 
 TEST_F(SessionTest, ShutdownStopsEverythingAndSavesOnce) {
     session->StartUp({});
-    ASSERT_TRUE(scheduler.ServeUntil([this] { return heartbeatWaited.load(); }));
+    ASSERT_TRUE(scheduler.ServeUntil([this] { return heartbeat->Settled(); }));
     session->Settings().LongReconnectInterval = 50;
     ShutDown();
     EXPECT_FALSE(ClockTimer().IsActive());
