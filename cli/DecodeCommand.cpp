@@ -141,12 +141,7 @@ void RegisterDecodeCommand(CLI::App& app, int& exitCode) {
     sub->add_flag("--12h", options->Use12HourClock, "Write times on the 12-hour clock");
     sub->add_option("--utc-now", options->UtcNow,
                     "Pin the current time (UTC and local) to YYYY-MM-DDTHH:MM")
-        ->check(
-            [](const std::string& text) {
-                TDateTime moment;
-                return ParseDateTime(text, moment) ? std::string() : "expects YYYY-MM-DDTHH:MM";
-            },
-            "YYYY-MM-DDTHH:MM");
+        ->check(UtcNowFormat());
     sub->add_flag("--lines", options->Lines, "Decode every non-empty line as its own text");
     sub->add_option("FILE", options->File, "Station file text to decode (default: standard input)");
     sub->callback([options, &exitCode] { exitCode = RunDecode(*options); });

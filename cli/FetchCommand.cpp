@@ -83,8 +83,8 @@ nlohmann::ordered_json Report(const TMainController& controller, const TLogList&
 int RunFetch(const FetchOptions& options) {
     FtpServerAddress server = ParseServer(options.Server);
     server.CaFile = options.CaFile;
-    const auto watchdog = std::chrono::milliseconds(
-        std::max<long long>(1, static_cast<long long>(options.WatchdogSeconds * 1000)));
+    const auto watchdog =
+        std::chrono::milliseconds(static_cast<long long>(options.WatchdogSeconds * 1000));
 
     SystemClock clock;
     LoopScheduler loop;

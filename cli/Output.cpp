@@ -4,12 +4,19 @@
 
 namespace nimbrel::cli {
 
+CLI::Validator UtcNowFormat() {
+    return CLI::Validator(
+        [](const std::string& text) {
+            TDateTime moment;
+            return ParseDateTime(text, moment) ? std::string() : "expects YYYY-MM-DDTHH:MM";
+        },
+        "YYYY-MM-DDTHH:MM");
+}
+
 std::unique_ptr<Clock> UtcNowClock(const std::string& utcNow) {
-    if (utcNow.empty())
-        return std::make_unique<SystemClock>();
     TDateTime pinned;
-    if (!ParseDateTime(utcNow, pinned))
-        return nullptr;
+    if (utcNow.empty() || !ParseDateTime(utcNow, pinned))
+        return std::make_unique<SystemClock>();
     return std::make_unique<PinnedClock>(pinned);
 }
 

@@ -3,6 +3,7 @@
 // JSON.
 #include "base/Clock.h"
 
+#include <CLI/CLI.hpp>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -10,8 +11,9 @@
 
 namespace nimbrel::cli {
 
-// The system clock for an empty value, else a clock pinned to it (YYYY-MM-DDTHH:MM); nullptr
-// when the value is malformed.
+// What --utc-now accepts: YYYY-MM-DDTHH:MM, refused with exit status 2 while parsing.
+CLI::Validator UtcNowFormat();
+// The system clock for an empty value, else a clock pinned to it (a value UtcNowFormat took).
 std::unique_ptr<Clock> UtcNowClock(const std::string& utcNow);
 
 // The log lines as [{"kind": ..., "message": ...}], oldest first.

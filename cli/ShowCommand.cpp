@@ -133,15 +133,8 @@ Json RefreshJson(const TRefreshCycle& refresh, const BalloonRecorder& view, cons
     };
 }
 
-std::unique_ptr<Clock> MakeClock(const std::string& utcNow) {
-    std::unique_ptr<Clock> clock = UtcNowClock(utcNow);
-    if (!clock)
-        throw UsageError("--utc-now expects YYYY-MM-DDTHH:MM, got \"" + utcNow + "\"");
-    return clock;
-}
-
 void RunShow(const ShowOptions& options) {
-    const std::unique_ptr<Clock> clock = MakeClock(options.utcNow);
+    const std::unique_ptr<Clock> clock = UtcNowClock(options.utcNow);
     const std::array<std::string, LocationSlotCount> metar = ReadMetarTexts(options.metarArguments);
     LoopScheduler loop;
     BalloonRecorder view;
@@ -167,7 +160,8 @@ void RegisterShowCommand(CLI::App& app, int& exitCode) {
     sub->add_flag("--connection-failed", options->connectionFailed,
                   "The last retrieval attempt failed");
     sub->add_flag("--changed", options->changed, "The primary report changed");
-    sub->add_option("--utc-now", options->utcNow, "Pinned UTC time, YYYY-MM-DDTHH:MM");
+    sub->add_option("--utc-now", options->utcNow, "Pinned UTC time, YYYY-MM-DDTHH:MM")
+        ->check(UtcNowFormat());
     sub->callback([options, &exitCode] {
         try {
             RunShow(*options);

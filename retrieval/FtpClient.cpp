@@ -408,7 +408,7 @@ void FtpClient::ReadFile(const std::string& fileName, std::string& buffer) {
             Await([&](Completion done) { data_.async_read_some(asio::buffer(chunk), done); });
         buffer.append(chunk.data(), bytes);
         if (buffer.size() > MaxFileBytes) {
-            throw EFtpError("The station file " + fileName + " is larger than 1 MiB.");
+            throw EFtpError(FileTooLargeMessage(fileName));
         }
         if (ec == asio::error::eof) {
             break;

@@ -2,6 +2,8 @@
 // The FTP client of a fetch run: one control connection, anonymous login, image type, one
 // directory change and one data connection per retrieved file. Every operation blocks its caller
 // until done and reports a failure by throwing EFtpError with the text the log shows.
+#include "retrieval/StationSource.h"
+
 #include <asio.hpp>
 #include <atomic>
 #include <chrono>
@@ -35,7 +37,6 @@ struct FtpReply {
 inline constexpr std::size_t MaxReplyLineBytes = 64 * 1024;
 inline constexpr std::size_t MaxReplyLines = 1000;
 inline constexpr std::size_t MaxReplyBytes = 256 * 1024; // all the lines of one reply together
-inline constexpr std::size_t MaxFileBytes = 1024 * 1024;
 
 // Takes the first whole line off pending, without its LF and a CR before it; nullopt while no
 // LF has arrived. Throws EFtpError once pending holds a line longer than MaxReplyLineBytes.

@@ -1,10 +1,9 @@
 #include "retrieval/HttpsClient.h"
 
-#include "retrieval/FtpClient.h"
+#include "base/TextTime.h"
 #include "retrieval/GetWeatherThread.h"
 
 #include <array>
-#include <cctype>
 #include <curl/curl.h>
 #include <mutex>
 
@@ -24,13 +23,6 @@ struct EasyDeleter {
 struct MultiDeleter {
     void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
 };
-
-std::string Trimmed(std::string text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())) != 0) {
-        text.pop_back();
-    }
-    return text;
-}
 
 // HTTP/2 answers carry no reason text; these are the ones a file server is likely to give.
 struct Reason {
@@ -62,8 +54,9 @@ std::string StandardReason(long code) {
 // "HTTP/1.1 404 Not Found" -> "404 Not Found"; "HTTP/2 404" -> "404 Not Found" as well.
 std::string StatusOf(const std::string& statusLine, long code) {
     const std::size_t space = statusLine.find(' ');
-    std::string status =
-        space == std::string::npos ? std::string() : Trimmed(statusLine.substr(space + 1));
+    std::string status = space == std::string::npos
+                             ? std::string()
+                             : std::string(TrimBlanks(statusLine.substr(space + 1)));
     if (status.size() > 4) {
         return status;
     }
@@ -75,7 +68,7 @@ std::string StatusOf(const std::string& statusLine, long code) {
 
 std::string StationFileUrl(const std::string& host, uint16_t port, const std::string& code) {
     const std::string authority = port == 443 ? host : host + ":" + std::to_string(port);
-    return "https://" + authority + "/" + WeatherDirectory + "/" + code + ".TXT";
+    return "https://" + authority + "/" + WeatherDirectory + "/" + StationFileName(code);
 }
 
 // The curl handles of one session and what its callbacks fill in. The mutex guards the
@@ -110,7 +103,7 @@ struct HttpsClient::Handles {
         const std::size_t bytes = size * count;
         const std::string_view line(data, std::min(bytes, MaxStatusLineBytes));
         if (line.starts_with("HTTP/")) {
-            self.statusLine = Trimmed(std::string(line));
+            self.statusLine = std::string(TrimBlanks(line));
             const std::size_t space = self.statusLine.find(' ');
             self.success =
                 space != std::string::npos && self.statusLine.compare(space + 1, 3, "200") == 0;
@@ -180,7 +173,7 @@ void HttpsClient::Retrieve(const std::string& code, std::string& buffer) {
     if (!h.easy) {
         throw EHttpsError("Not connected.");
     }
-    const std::string fileName = code + ".TXT";
+    const std::string fileName = StationFileName(code);
     curl_easy_setopt(h.easy.get(), CURLOPT_URL, StationFileUrl(Host, Port, code).c_str());
     h.body = &buffer;
     h.tooLarge = false;
@@ -193,7 +186,7 @@ void HttpsClient::Retrieve(const std::string& code, std::string& buffer) {
         h.body = nullptr;
         buffer.clear();
         if (h.tooLarge) {
-            throw EHttpsError("The station file " + fileName + " is larger than 1 MiB.");
+            throw EHttpsError(FileTooLargeMessage(fileName));
         }
         throw;
     }

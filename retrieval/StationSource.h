@@ -3,9 +3,22 @@
 // files one by one, close it, and be stopped from another thread. Failures are thrown as
 // std::runtime_error (EFtpError, EHttpsError) carrying the text the log shows.
 #include <chrono>
+#include <cstddef>
 #include <string>
 
 namespace nimbrel {
+
+// The file a station's report is in, on either way of fetching it.
+inline std::string StationFileName(const std::string& code) {
+    return code + ".TXT";
+}
+
+// A station file is a date line and a report line; a server that sends more than this is not
+// sending one, and the run fails rather than hold it.
+inline constexpr std::size_t MaxFileBytes = 1024 * 1024;
+inline std::string FileTooLargeMessage(const std::string& fileName) {
+    return "The station file " + fileName + " is larger than 1 MiB.";
+}
 
 class StationSource {
 public:

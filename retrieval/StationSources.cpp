@@ -25,7 +25,7 @@ public:
     void Connect() override { client_.Connect(); }
     void EnterStationDirectory() override { client_.ChangeDirectory(WeatherDirectory); }
     void Retrieve(const std::string& code, std::string& buffer) override {
-        client_.Retrieve(code + ".TXT", buffer);
+        client_.Retrieve(StationFileName(code), buffer);
     }
     void Disconnect() override { client_.Disconnect(); }
     void Abort(std::chrono::milliseconds grace) override { client_.Abort(grace); }
