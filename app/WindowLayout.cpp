@@ -2,13 +2,14 @@
 
 #include "settings/SettingsStore.h"
 
+#include <algorithm>
+
 namespace nimbrel {
 
 namespace {
 
 constexpr int TabbedExtraHeight = 158;
 constexpr int StackedExtraHeight = 114;
-constexpr int StackedFirstTop = 60;
 
 bool PlacedWhenStacked(const LocationSlot& slot) {
     return !slot.LocationName.empty() && !slot.LocationCode.empty();
@@ -38,6 +39,19 @@ WindowArrangement ArrangeLocationPanels(const TSettings& settings, int panelHeig
     WindowArrangement arrangement;
     arrangement.WindowHeight = panelHeight + TabbedExtraHeight;
     return arrangement;
+}
+
+PixelSize FitToArea(PixelSize content, PixelSize available, PixelSize scrollBars) {
+    PixelSize size = content;
+    if (size.Width > available.Width)
+        size.Height += scrollBars.Height;
+    if (size.Height > available.Height)
+        size.Width += scrollBars.Width;
+    return {std::min(size.Width, available.Width), std::min(size.Height, available.Height)};
+}
+
+int ClampIntoArea(int start, int length, int areaStart, int areaLength) {
+    return std::clamp(start, areaStart, std::max(areaStart, areaStart + areaLength - length));
 }
 
 WindowStateAction WindowStateCaption(bool windowVisible) {

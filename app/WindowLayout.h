@@ -10,6 +10,8 @@ namespace nimbrel {
 
 inline constexpr int DesignPanelHeight = 113;
 inline constexpr int StackedPanelLeft = 10;
+// Where the first stacked panel starts, counted from the top of the client area.
+inline constexpr int StackedFirstTop = 60;
 
 struct PanelPlacement {
     int Slot = 1; // 1..5
@@ -27,6 +29,20 @@ struct WindowArrangement {
 
 WindowArrangement ArrangeLocationPanels(const TSettings& settings,
                                         int panelHeight = DesignPanelHeight);
+
+struct PixelSize {
+    int Width = 0;
+    int Height = 0;
+};
+
+// The client size of a window whose content needs content: never beyond the available area,
+// where what does not fit scrolls; a direction that overflows first gives the other one room for
+// its scroll bar (scrollBars: the vertical bar's width, the horizontal bar's height).
+PixelSize FitToArea(PixelSize content, PixelSize available, PixelSize scrollBars);
+
+// Where something of length that starts at start must start to lie within the area that starts at
+// areaStart (at its start when it is longer than the area).
+int ClampIntoArea(int start, int length, int areaStart, int areaLength);
 
 struct WindowStateAction {
     std::string Caption;

@@ -1,42 +1,12 @@
 #include "app/qt/DesignScale.h"
 
 #include <QFontMetricsF>
-#include <algorithm>
-#include <cmath>
 
 namespace nimbrel::gui {
 
-namespace {
-
-constexpr double DesignCharWidth = 5.0;
-constexpr double DesignCharHeight = 13.0;
-
-int Scaled(int designUnits, double factor) {
-    return static_cast<int>(std::lround(designUnits * factor));
-}
-
-} // namespace
-
-DesignScale DesignScale::ForFont(const QFont& font) {
+DesignScale DesignScaleForFont(const QFont& font) {
     const QFontMetricsF metrics(font);
-    return {std::max(1.0, metrics.averageCharWidth() / DesignCharWidth),
-            std::max(1.0, metrics.height() / DesignCharHeight)};
-}
-
-int DesignScale::X(int designUnits) const {
-    return Scaled(designUnits, x_);
-}
-
-int DesignScale::Y(int designUnits) const {
-    return Scaled(designUnits, y_);
-}
-
-int DesignScale::Square(int designUnits) const {
-    return Scaled(designUnits, SquareFactor());
-}
-
-double DesignScale::SquareFactor() const {
-    return std::min(x_, y_);
+    return DesignScale::ForCharacter(metrics.averageCharWidth(), metrics.height());
 }
 
 } // namespace nimbrel::gui

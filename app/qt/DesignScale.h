@@ -1,26 +1,11 @@
 #pragma once
-// The forms' positions and sizes are drawn for an 8-point font whose average character is 5
-// pixels wide and 13 high. A window maps those design units to pixels by how much larger its own
-// font is, so columns, pictures and heights grow with the text they hold.
+// The design scale of a window, from the font it shows its text in.
+#include "app/DesignScale.h"
+
 #include <QFont>
 
 namespace nimbrel::gui {
 
-class DesignScale {
-public:
-    DesignScale() = default;
-    // The factors of a window in font: never below 1, so a small font keeps the design.
-    static DesignScale ForFont(const QFont& font);
-
-    int X(int designUnits) const;      // horizontal positions and widths
-    int Y(int designUnits) const;      // vertical positions and heights
-    int Square(int designUnits) const; // pictures, which keep their shape
-    double SquareFactor() const;
-
-private:
-    DesignScale(double x, double y) : x_(x), y_(y) {}
-    double x_ = 1.0;
-    double y_ = 1.0;
-};
+DesignScale DesignScaleForFont(const QFont& font);
 
 } // namespace nimbrel::gui

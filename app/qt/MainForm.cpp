@@ -34,7 +34,6 @@ namespace {
 constexpr int WindowWidth = 686;
 constexpr int PageControlLeft = 8;
 constexpr int PageControlTop = 64;
-constexpr int StackedFirstTop = 60;
 
 QString Caption(const char* text) {
     return QString::fromUtf8(text);
@@ -77,6 +76,7 @@ TMainForm::TMainForm(QtScheduler& scheduler, const Clock& clock, MainFormOptions
     BalloonHint = new TBalloonHint(*TrayIcon, this);
     connect(TrayIcon, &TCoolTrayIcon::OnDblClick, this, &TMainForm::TrayIconDblClick);
     setFont(FormFont());
+    scale_ = DesignScaleForFont(font());
     ActionMainMenuBar->setFont(FormFont());
     // 9-16: the settings, the window state they ask for, the layout, the first display without
     // reports, the first tab, the log line, the heartbeat and the clock timer.
@@ -293,7 +293,6 @@ void TMainForm::ShowWelcome() {
 // --- layout -----------------------------------------------------------------------------------
 
 void TMainForm::ArrangeLocationPanels() {
-    scale_ = DesignScale::ForFont(font());
     arrangement_ = nimbrel::ArrangeLocationPanels(session_.Settings());
     // Every panel starts from its tab; the stacked view then takes out the ones it places.
     DockPanelsInTabs();
@@ -345,22 +344,20 @@ QMargins TMainForm::FrameMargins() const {
 void TMainForm::FitWindow() {
     const int designHeight = scale_.Y(arrangement_.WindowHeight);
     const int contentWidth = ContentWidth();
-    int width = contentWidth;
-    int height = designHeight;
+    PixelSize fitted{contentWidth, designHeight};
     if (const QScreen* shownOn = screen()) {
-        // Never beyond the screen: what does not fit there scrolls.
         const QRect available = shownOn->availableGeometry().marginsRemoved(FrameMargins());
-        if (width > available.width())
-            height += StackedArea->horizontalScrollBar()->sizeHint().height();
-        if (height > available.height())
-            width += StackedArea->verticalScrollBar()->sizeHint().width();
-        width = std::min(width, available.width());
-        height = std::min(height, available.height());
+        fitted = FitToArea(fitted, {available.width(), available.height()},
+                           {StackedArea->verticalScrollBar()->sizeHint().width(),
+                            StackedArea->horizontalScrollBar()->sizeHint().height()});
     }
-    setFixedSize(width, height);
+    const QSize before = size();
+    setFixedSize(fitted.Width, fitted.Height);
     layout()->activate();
     LayOutPanelTop(contentWidth, designHeight);
-    KeepOnScreen();
+    // Only a window that changed size may need moving: one the user placed stays where it is.
+    if (size() != before)
+        KeepOnScreen();
 }
 
 void TMainForm::LayOutPanelTop(int contentWidth, int designHeight) {
@@ -394,10 +391,9 @@ void TMainForm::KeepOnScreen() {
     const QRect available = shownOn->availableGeometry();
     const QMargins margins = FrameMargins();
     const QRect frame = geometry().marginsAdded(margins);
-    const int left = std::clamp(frame.left(), available.left(),
-                                std::max(available.left(), available.right() + 1 - frame.width()));
-    const int top = std::clamp(frame.top(), available.top(),
-                               std::max(available.top(), available.bottom() + 1 - frame.height()));
+    const int left =
+        ClampIntoArea(frame.left(), frame.width(), available.left(), available.width());
+    const int top = ClampIntoArea(frame.top(), frame.height(), available.top(), available.height());
     if (left != frame.left() || top != frame.top())
         move(left, top);
 }

@@ -1,6 +1,7 @@
 #include "app/qt/ParentWeatherInfoForm.h"
 
 #include "app/ParentWeatherInfo.h"
+#include "app/WindowLayout.h"
 #include "base/qt/FormFont.h"
 #include "base/qt/Pictures.h"
 
@@ -21,11 +22,8 @@ constexpr int ImageSize = 56;
 constexpr int PictureSize = 48;
 constexpr int FigureWidth = 26;
 constexpr int FigurePixelSize = 10;
-constexpr int MinimumHeight = 113;
 // The clock keeps its right edge where its design caption ended, whatever the time's width.
 constexpr int LocalTimeRight = TParentWeatherInfoForm::DesignWidth - 16;
-// Where a figure's centre stays when its text widens it.
-constexpr const char* FigureCentre = "figureCentre";
 // Dark enough to read on the white plate of the thermometer and the wind disc.
 constexpr QRgb FigureColour = qRgb(64, 64, 64);
 
@@ -40,8 +38,8 @@ TParentWeatherInfoForm::TParentWeatherInfoForm(int slot, QWidget* parent)
     white.setColor(QPalette::Window, Qt::white);
     white.setColor(QPalette::WindowText, Qt::black);
     setPalette(white);
-    scale_ = DesignScale::ForFont(font());
-    setMinimumSize(scale_.X(DesignWidth), scale_.Y(MinimumHeight));
+    scale_ = DesignScaleForFont(font());
+    setMinimumSize(scale_.X(DesignWidth), scale_.Y(DesignPanelHeight));
     resize(scale_.X(DesignWidth), scale_.Y(DesignHeight));
 
     LabelLocationName = AddLabel("LabelLocationName", "<weather station code>", 8, 8);
@@ -128,7 +126,6 @@ QLabel* TParentWeatherInfoForm::AddFigure(const QString& name, const PictureBox*
     figure->setAttribute(Qt::WA_TranslucentBackground);
     figure->setGeometry(image->x() + scale_.Square(left), image->y() + scale_.Square(top),
                         scale_.Square(FigureWidth), figure->fontMetrics().height());
-    figure->setProperty(FigureCentre, figure->x() + figure->width() / 2);
     return figure;
 }
 
@@ -147,7 +144,7 @@ void TParentWeatherInfoForm::SetText(QLabel* label, const std::string& text) {
     label->setText(PlainText(text));
     if (label->alignment().testFlag(Qt::AlignHCenter)) {
         // A figure wider than its plate (a three-digit frost) widens about its centre.
-        const int centre = label->property(FigureCentre).toInt();
+        const int centre = label->x() + label->width() / 2;
         const int width = std::max(scale_.Square(FigureWidth),
                                    label->fontMetrics().horizontalAdvance(label->text()));
         label->setGeometry(centre - width / 2, label->y(), width, label->height());

@@ -63,6 +63,23 @@ TEST(ArrangeLocationPanels, StackedPlacesSlotOneAndEveryFullSlot) {
     }
 }
 
+TEST(FitToArea, ScrollsWhatDoesNotFitAndMakesRoomForTheOtherScrollBar) {
+    const struct {
+        PixelSize content, expected;
+    } cases[] = {{{700, 500}, {700, 500}},   // fits
+                 {{700, 900}, {716, 760}},   // too tall: room for the vertical bar
+                 {{1300, 500}, {1200, 514}}, // too wide: room for the horizontal bar
+                 {{1300, 900}, {1200, 760}}};
+    for (const auto& c : cases) {
+        const PixelSize fitted = FitToArea(c.content, {1200, 760}, {16, 14});
+        EXPECT_EQ(fitted.Width, c.expected.Width) << c.content.Width << "x" << c.content.Height;
+        EXPECT_EQ(fitted.Height, c.expected.Height) << c.content.Width << "x" << c.content.Height;
+    }
+    EXPECT_EQ(ClampIntoArea(-20, 100, 0, 1280), 0);
+    EXPECT_EQ(ClampIntoArea(1250, 100, 0, 1280), 1180);
+    EXPECT_EQ(ClampIntoArea(10, 2000, 0, 1280), 0);
+}
+
 TEST(WindowStateCaption, NamesTheNextState) {
     const WindowStateAction shown = WindowStateCaption(true);
     EXPECT_EQ(shown.Caption, "Minimize to system tray");
