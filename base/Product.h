@@ -4,10 +4,8 @@
 // installed desktop entry.
 namespace nimbrel {
 
-inline constexpr const char* ProductName = "Nimbrel";
-
+inline constexpr const char* ProductName = NIMBREL_DISPLAY_NAME;
 inline constexpr const char* ApplicationId = NIMBREL_APP_ID;
-inline constexpr const char* DesktopEntryName = NIMBREL_DISPLAY_NAME;
 inline constexpr const char* DesktopEntryGenericName = NIMBREL_GENERIC_NAME;
 inline constexpr const char* DesktopEntryComment = NIMBREL_COMMENT;
 

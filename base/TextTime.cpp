@@ -13,22 +13,51 @@ std::string Format(const char* format, int a, int b, const char* suffix) {
     return text;
 }
 
-// Bytes of one UTF-8 character at the start of a non-empty text.
+// Bytes of one UTF-8 character at the start of a non-empty text; a byte that starts no valid
+// sequence is a character of its own.
 std::size_t CharacterSize(std::string_view text) {
-    const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const std::size_t size = byte(0) >= 0xF0 && byte(0) <= 0xF4   ? 4
-                             : byte(0) >= 0xE0 && byte(0) <= 0xEF ? 3
-                             : byte(0) >= 0xC2 && byte(0) <= 0xDF ? 2
-                                                                  : 1;
-    if (size > text.size())
-        return 1;
-    for (std::size_t i = 1; i < size; ++i)
-        if ((byte(i) & 0xC0) != 0x80)
-            return 1;
-    return size;
+    return std::max<std::size_t>(1, Utf8SequenceLength(text, 0));
 }
 
 } // namespace
+
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
+    const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    if (lead < 0x80) {
+        return 1;
+    }
+    const std::size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                               : lead >= 0xE0 && lead <= 0xEF ? 3
+                               : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                              : 0;
+    if (length == 0 || at + length > text.size()) {
+        return 0;
+    }
+    // The second byte's range depends on the lead: it is what excludes the invalid forms.
+    const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (byte(at + 1) < low || byte(at + 1) > high) {
+        return 0;
+    }
+    for (std::size_t i = 2; i < length; ++i) {
+        if (byte(at + i) < 0x80 || byte(at + i) > 0xBF) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+bool IsValidUtf8(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = Utf8SequenceLength(text, at);
+        if (length == 0) {
+            return false;
+        }
+        at += length;
+    }
+    return true;
+}
 
 // Names are cut by characters, so an accented letter is neither counted twice nor split into a
 // broken byte sequence.

@@ -27,6 +27,11 @@ constexpr bool IsBlank(char c) {
 // fetched station text, a typed name and a decoder input are all trimmed.
 std::string_view TrimBlanks(std::string_view text);
 
+// The length of the UTF-8 sequence that starts text[at], or 0 when none valid starts there
+// (overlong forms, surrogates and code points beyond U+10FFFF are not valid).
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t at);
+bool IsValidUtf8(std::string_view text);
+
 // Bytes taken by the first count characters of a UTF-8 text, never splitting a character; a byte
 // that starts no valid sequence counts as a character of its own.
 std::size_t CharacterPrefix(std::string_view text, int count);

@@ -1,5 +1,7 @@
 #include "settings/Autostart.h"
 
+#include "base/TextTime.h"
+
 #include <cstddef>
 #include <string_view>
 
@@ -23,52 +25,18 @@ namespace {
 // The group every desktop entry keeps its keys in.
 constexpr const char* DesktopEntryGroup = "Desktop Entry";
 
-// The length of the UTF-8 sequence that starts text[at], or 0 when none valid starts there
-// (overlong forms, surrogates and code points beyond U+10FFFF are not valid).
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
-    const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    if (lead < 0x80) {
-        return 1;
-    }
-    const std::size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
-                               : lead >= 0xE0 && lead <= 0xEF ? 3
-                               : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                                              : 0;
-    if (length == 0 || at + length > text.size()) {
-        return 0;
-    }
-    // The second byte's range depends on the lead: it is what excludes the invalid forms.
-    const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
-    const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
-    if (byte(at + 1) < low || byte(at + 1) > high) {
-        return 0;
-    }
-    for (std::size_t i = 2; i < length; ++i) {
-        if (byte(at + i) < 0x80 || byte(at + i) > 0xBF) {
-            return 0;
-        }
-    }
-    return length;
-}
-
-bool IsValidUtf8(std::string_view text) {
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t length = Utf8SequenceLength(text, at);
-        if (length == 0) {
-            return false;
-        }
-        at += length;
-    }
-    return true;
-}
-
 } // namespace
 
 std::optional<std::string> AutostartRefusal(const std::string& data) {
+#ifdef _WIN32
+    // The Run key holds the path in the system's ANSI code page, whatever its characters.
+    static_cast<void>(data);
+#else
+    // A desktop entry is UTF-8 text: a path that is not cannot be written into one.
     if (!IsValidUtf8(data)) {
         return std::string(AutostartInvalidPathMessage);
     }
+#endif
     return std::nullopt;
 }
 
@@ -178,7 +146,7 @@ void OverrideIfPresent(TIniFile& file, const char* key, const char* value) {
 
 void WriteEntry(TIniFile& file, const std::string& data) {
     file.WriteString(DesktopEntryGroup, "Type", "Application");
-    file.WriteString(DesktopEntryGroup, "Name", DesktopEntryName);
+    file.WriteString(DesktopEntryGroup, "Name", ProductName);
     file.WriteString(DesktopEntryGroup, "GenericName", DesktopEntryGenericName);
     file.WriteString(DesktopEntryGroup, "Comment", DesktopEntryComment);
     file.WriteString(DesktopEntryGroup, "Icon", ApplicationId);

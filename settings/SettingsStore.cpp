@@ -102,7 +102,7 @@ SettingsWriteError::SettingsWriteError(const std::string& path)
 
 bool SettingsFileMissing(const std::string& path) {
     std::error_code error;
-    return fs::status(path, error).type() == fs::file_type::not_found;
+    return fs::status(NarrowToPath(path), error).type() == fs::file_type::not_found;
 }
 
 TPreferencesValues::TPreferencesValues(const TIniFile& ini) {
@@ -183,7 +183,7 @@ void SaveSettings(const TSettings& settings, const std::string& path) {
         TIniFile::Update(path, [&settings](TIniFile& ini) { WriteSettings(settings, ini); });
     } catch (const IniFileError&) {
         std::error_code error;
-        throw SettingsWriteError(fs::absolute(path, error).string());
+        throw SettingsWriteError(PathToNarrow(fs::absolute(NarrowToPath(path), error)));
     }
 }
 
