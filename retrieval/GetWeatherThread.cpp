@@ -20,7 +20,7 @@ ServerAddressError ParseServerAddress(const std::string& text, FtpServerAddress&
         if (error != std::errc() || end != last || port < 1 || port > 65535) {
             return ServerAddressError::BadPort;
         }
-        address.SetPort(static_cast<uint16_t>(port));
+        address.Port = static_cast<uint16_t>(port);
     }
     return address.Host.empty() ? ServerAddressError::NoHost : ServerAddressError::None;
 }

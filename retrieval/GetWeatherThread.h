@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -16,17 +17,21 @@
 
 namespace nimbrel {
 
+inline constexpr uint16_t StandardFtpPort = 21;
+inline constexpr uint16_t StandardHttpsPort = 443;
+
 // The weather server; a port given on a command line stands for both ways to it.
 struct FtpServerAddress {
     FtpServerAddress() = default;
-    FtpServerAddress(std::string host, uint16_t port) : Host(std::move(host)) { SetPort(port); }
+    FtpServerAddress(std::string host, uint16_t port) : Host(std::move(host)), Port(port) {}
 
     std::string Host = "tgftp.nws.noaa.gov";
-    uint16_t Port = 21;
-    uint16_t HttpsPort = 443;
-    std::string CaFile; // HTTPS: the certificates to trust; empty: the system's CA store
+    std::optional<uint16_t> Port; // none given: each way's standard port
+    std::string CaFile;           // HTTPS: the certificates to trust; empty: the system's CA store
 
-    void SetPort(uint16_t port) { Port = HttpsPort = port; }
+    uint16_t PortFor(bool https) const {
+        return Port.value_or(https ? StandardHttpsPort : StandardFtpPort);
+    }
 };
 
 // What is wrong with a server given as HOST[:PORT]; the port is looked at first.

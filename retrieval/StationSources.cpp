@@ -16,7 +16,7 @@ class FtpStationSource final : public StationSource {
 public:
     FtpStationSource(const FtpServerAddress& server, bool activeMode) {
         client_.Host = server.Host;
-        client_.Port = server.Port;
+        client_.Port = server.PortFor(false);
         client_.Username = AnonymousUser;
         client_.Password = AnonymousPassword;
         client_.Passive = !activeMode;
@@ -57,7 +57,7 @@ std::unique_ptr<StationSource> MakeStationSource(const FetchRequest& request) {
 #ifdef NIMBREL_HTTPS
     auto client = std::make_unique<HttpsClient>();
     client->Host = request.Server.Host;
-    client->Port = request.Server.HttpsPort;
+    client->Port = request.Server.PortFor(true);
     client->CaFile = request.Server.CaFile;
     return client;
 #else

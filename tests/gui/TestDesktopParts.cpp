@@ -72,7 +72,7 @@ private slots:
         if (action != CommandLine::Action::Run)
             return;
         QTEST(QString::fromStdString(parsed.server.Host), "host");
-        QTEST(int(parsed.server.Port), "port");
+        QTEST(int(parsed.server.PortFor(false)), "port");
     }
 
     void singleInstance() {

@@ -67,7 +67,7 @@ TEST(FetchOverHttps, RunsLikeTheFtpRunAndRefusesWhatItMustNot) {
         }
         FtpServerAddress address;
         address.Host = "127.0.0.1";
-        address.SetPort(c.port == Port::Good ? server.Port() : server.WrongHostPort());
+        address.Port = c.port == Port::Good ? server.Port() : server.WrongHostPort();
         address.CaFile = c.ca == Ca::Ours ? server.CaFile() : server.OtherCaFile();
         testing::FakeClock clock;
         TLogList log(clock);
