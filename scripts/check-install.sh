@@ -13,12 +13,6 @@ prefix="$work/prefix"
 app_id=org.nimbrel.Nimbrel
 
 source "$(dirname "$0")/checks.sh"
-# quiet COMMAND...: succeeds when COMMAND succeeds and prints nothing at all.
-quiet() {
-    local out
-    out=$("$@" 2>&1) || { printf '%s\n' "$out"; return 1; }
-    [ -z "$out" ] || { printf '%s\n' "$out"; return 1; }
-}
 man_clean() {
     local out
     out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$1" 2>&1 >/dev/null)

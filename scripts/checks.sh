@@ -17,6 +17,13 @@ check() {
     fi
 }
 
+# quiet COMMAND...: succeeds when COMMAND succeeds and prints nothing at all.
+quiet() {
+    local out
+    out=$("$@" 2>&1) || { printf '%s\n' "$out"; return 1; }
+    [ -z "$out" ] || { printf '%s\n' "$out"; return 1; }
+}
+
 checks_report() {
     echo "$checks_passed passed, $checks_failed failed"
     [ "$checks_failed" -eq 0 ]

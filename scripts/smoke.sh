@@ -80,7 +80,6 @@ check "the settings file was saved" grep -q '^AppVersion=' "$session_settings"
 check "the saved settings keep the stations" grep -q '^LocationCode4=CYHY' "$session_settings"
 autostart="$XDG_CONFIG_HOME/autostart/Nimbrel.desktop"
 check "the autostart entry was written" test -f "$autostart"
-check "the autostart entry is a valid desktop entry" sh -c \
-    "desktop-file-validate '$autostart' && ! desktop-file-validate '$autostart' 2>&1 | grep -q ."
+check "the autostart entry is a valid desktop entry" quiet desktop-file-validate "$autostart"
 
 checks_report

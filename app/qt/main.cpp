@@ -1,10 +1,10 @@
 // The desktop program: one copy per user, the main window, the message loop, and the orderly
 // shutdown after File, Exit (or a request from the session to end).
 #include "app/DesktopRules.h"
+#include "app/SingleInstanceGuard.h"
 #include "app/qt/CommandLine.h"
 #include "app/qt/MainForm.h"
 #include "app/qt/QtScheduler.h"
-#include "app/qt/SingleInstance.h"
 #include "app/qt/TerminationRequest.h"
 #include "base/Clock.h"
 #include "base/Product.h"
@@ -57,7 +57,7 @@ int RunDesktop(int argc, char** argv, const CommandLine& commandLine,
                nimbrel::gui::QtScheduler& scheduler) {
     QApplication application(argc, argv);
     const QString executable = QApplication::applicationFilePath();
-    const nimbrel::gui::SingleInstanceGuard guard(QFileInfo(executable).fileName().toStdString());
+    const nimbrel::SingleInstanceGuard guard(QFileInfo(executable).fileName().toStdString());
     if (!guard.IsFirstInstance()) {
         nimbrel::gui::ShowMessageBox(nullptr, QMessageBox::Information,
                                      QString::fromUtf8(nimbrel::AlreadyRunningText));

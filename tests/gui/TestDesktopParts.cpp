@@ -2,10 +2,10 @@
 // icon's tip, balloon and animation, and the location panel copying what the core computed.
 #include "app/DesktopRules.h"
 #include "app/ParentWeatherInfo.h"
+#include "app/SingleInstanceGuard.h"
 #include "app/qt/CommandLine.h"
 #include "app/qt/CoolTrayIcon.h"
 #include "app/qt/ParentWeatherInfoForm.h"
-#include "app/qt/SingleInstance.h"
 #include "base/qt/FormFont.h"
 #include "base/qt/MessageBox.h"
 #include "base/qt/Pictures.h"
