@@ -167,6 +167,21 @@ void RemoveLeftOverTemporaries(const fs::path& target) {
     }
 }
 
+enum class LockAttempt { Taken, Busy, Failed };
+
+// Tries to take the save lock for about three seconds: a save that hangs must not keep another
+// program from ending, so after that the save goes on without it.
+template <typename Attempt> bool TakeWithinAWhile(const Attempt& attempt) {
+    for (int tries = 0; tries < 300; ++tries) {
+        const LockAttempt result = attempt();
+        if (result != LockAttempt::Busy) {
+            return result == LockAttempt::Taken;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
 #ifndef _WIN32
 
 class FileDescriptor {
@@ -190,25 +205,20 @@ private:
 };
 
 // Holds off other saves of the same file while one runs: flock on a lock file beside it (the
-// file itself is replaced by each save, so it cannot carry the lock). A save that hangs must not
-// keep another program from ending, so after a few seconds the save goes on without the lock;
-// its rename still replaces the file in one step.
+// file itself is replaced by each save, so it cannot carry the lock). A save that goes on
+// without it still replaces the file in one step.
 class SaveLock {
 public:
     explicit SaveLock(const fs::path& target)
         : fd_(open((target.string() + ".lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC,
                    0600)) {
-        constexpr int Attempts = 300;
-        for (int attempt = 0; fd_.Get() >= 0 && attempt < Attempts; ++attempt) {
-            if (flock(fd_.Get(), LOCK_EX | LOCK_NB) == 0) {
-                held_ = true;
-                return;
-            }
-            if (errno != EWOULDBLOCK && errno != EINTR) {
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
+        held_ = fd_.Get() >= 0 && TakeWithinAWhile([this] {
+                    if (flock(fd_.Get(), LOCK_EX | LOCK_NB) == 0) {
+                        return LockAttempt::Taken;
+                    }
+                    return errno == EWOULDBLOCK || errno == EINTR ? LockAttempt::Busy
+                                                                  : LockAttempt::Failed;
+                });
     }
     bool Held() const { return held_; }
 
@@ -291,16 +301,13 @@ public:
         file_ = CreateFileW(lockPath.c_str(), GENERIC_READ | GENERIC_WRITE,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        constexpr int Attempts = 300;
-        for (int attempt = 0; file_ != INVALID_HANDLE_VALUE && attempt < Attempts; ++attempt) {
-            OVERLAPPED whole = {};
-            if (LockFileEx(file_, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
-                           &whole)) {
-                held_ = true;
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
+        held_ = file_ != INVALID_HANDLE_VALUE && TakeWithinAWhile([this] {
+                    OVERLAPPED whole = {};
+                    return LockFileEx(file_, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
+                                      1, 0, &whole)
+                               ? LockAttempt::Taken
+                               : LockAttempt::Busy;
+                });
     }
     ~SaveLock() {
         if (file_ != INVALID_HANDLE_VALUE) {

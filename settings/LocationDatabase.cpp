@@ -81,34 +81,38 @@ std::vector<TCity> ReadCities(const std::string& citiesIniPath, const std::strin
     return CitiesOf(TIniFile::Load(citiesIniPath), countryKey, processPendingEvents);
 }
 
-TDatabaseList<TCountry> LoadCountryList(const std::string& countriesIniPath,
-                                        const std::function<void()>& processPendingEvents) {
+namespace {
+
+// The list read, or none and why: the reader's error, or emptyMessage when it found nothing.
+template <typename Entry, typename Read>
+TDatabaseList<Entry> LoadList(const Read& read, const std::string& emptyMessage) {
     try {
-        auto countries = ReadCountries(countriesIniPath, processPendingEvents);
-        if (countries.empty()) {
-            return {{},
-                    countriesIniPath + " lists no countries: its section [" + CountriesSection +
-                        "] holds no line of the form key=name;offset."};
+        std::vector<Entry> entries = read();
+        if (entries.empty()) {
+            return {{}, emptyMessage};
         }
-        return {std::move(countries), {}};
+        return {std::move(entries), {}};
     } catch (const IniFileError& error) {
         return {{}, std::string(error.what()) + "."};
     }
 }
 
+} // namespace
+
+TDatabaseList<TCountry> LoadCountryList(const std::string& countriesIniPath,
+                                        const std::function<void()>& processPendingEvents) {
+    return LoadList<TCountry>([&] { return ReadCountries(countriesIniPath, processPendingEvents); },
+                              countriesIniPath + " lists no countries: its section [" +
+                                  CountriesSection +
+                                  "] holds no line of the form key=name;offset.");
+}
+
 TDatabaseList<TCity> LoadCityList(const std::string& citiesIniPath, const TCountry& country,
                                   const std::function<void()>& processPendingEvents) {
-    try {
-        auto cities = ReadCities(citiesIniPath, country.CountryKey, processPendingEvents);
-        if (cities.empty()) {
-            return {{},
-                    citiesIniPath + " lists no stations of " + country.Name +
-                        ": it has no section [" + country.CountryKey + "] with stations."};
-        }
-        return {std::move(cities), {}};
-    } catch (const IniFileError& error) {
-        return {{}, std::string(error.what()) + "."};
-    }
+    return LoadList<TCity>(
+        [&] { return ReadCities(citiesIniPath, country.CountryKey, processPendingEvents); },
+        citiesIniPath + " lists no stations of " + country.Name + ": it has no section [" +
+            country.CountryKey + "] with stations.");
 }
 
 std::vector<TCountry> MatchCountries(const std::vector<TCountry>& countries,
