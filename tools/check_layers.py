@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Checks that every source file includes only headers of its own folder and of the folders its
-library links (layers only look down), and that the declared layers form no cycle.
+library links (layers only look down), that no file outside a qt/ folder includes Qt, and that the
+declared layers form no cycle.
 
 Usage: check_layers.py ROOT FOLDER=BELOW,BELOW ...   (as CMake records them in NIMBREL_LAYERS)
 A folder is a core library folder (decode) or a Qt folder (decode/qt); the files of cli/ count
@@ -11,6 +12,7 @@ import re
 import sys
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
+QT_INCLUDE = re.compile(r'^\s*#\s*include\s+<Q', re.M)
 
 
 def folder_of(header):
@@ -56,7 +58,10 @@ def main():
     for folder, below in sorted(layers.items()):
         allowed = {folder, *below}
         for path in sorted((root / folder).glob("*.[ch]*")):
-            for header in INCLUDE.findall(path.read_text(encoding="utf-8", errors="replace")):
+            text = path.read_text(encoding="utf-8", errors="replace")
+            if not folder.endswith("/qt") and QT_INCLUDE.search(text):
+                problems.append(f"{path.relative_to(root)}: includes Qt outside a qt/ folder")
+            for header in INCLUDE.findall(text):
                 owner = folder_of(header)
                 if owner is not None and owner in layers and owner not in allowed:
                     problems.append(f"{path.relative_to(root)}: includes {header}, "
