@@ -571,8 +571,8 @@ std::string TIniFile::Text() const {
     return text;
 }
 
-void TIniFile::Save(const std::string& path, SymlinkAtPath symlink) const {
-    const fs::path target = WritableTarget(path, symlink);
+void TIniFile::Save(const std::string& path) const {
+    const fs::path target = WritableTarget(path, SymlinkAtPath::Follow);
     if (!SaveLocked(target, [&] { return WriteReplacing(target, Text()); })) {
         throw IniFileError("Unable to write to " + AbsoluteText(NarrowToPath(path)));
     }

@@ -59,8 +59,9 @@ public:
     std::string Text() const;
     // Replaces the file in one step (a new, uniquely named file in the same folder, then a
     // rename), creating missing folders, so a failed save leaves the old file whole. The old
-    // file's permissions are kept; a read-only file is refused. Throws IniFileError.
-    void Save(const std::string& path, SymlinkAtPath symlink = SymlinkAtPath::Follow) const;
+    // file's permissions are kept; a read-only file is refused; a link at path is followed, so
+    // the link itself survives. Throws IniFileError.
+    void Save(const std::string& path) const;
 
 private:
     // Byte offsets into body_: the header line, the section's first body line and the end of

@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <span>
 #include <string_view>
 #include <tuple>
 
@@ -77,8 +76,8 @@ std::string SlotKeyName(const SlotKey& slotKey, int number) {
 class TPreferencesValues {
 public:
     explicit TPreferencesValues(const TIniFile& ini);
-    std::optional<std::string> ReadString(std::string_view, std::string_view key) const {
-        const auto found = values_.find(std::string(key));
+    std::optional<std::string> Find(const std::string& key) const {
+        const auto found = values_.find(key);
         return found == values_.end() ? std::nullopt : std::optional(found->second);
     }
 
@@ -87,8 +86,17 @@ private:
 };
 
 std::optional<int> ReadNumber(const TPreferencesValues& ini, const char* key) {
-    const auto text = ini.ReadString(SettingsSection, key);
+    const auto text = ini.Find(key);
     return text ? ParseWholeNumber(*text) : std::nullopt;
+}
+
+template <std::size_t Count>
+void ReadBools(const TPreferencesValues& ini, const BoolKey (&keys)[Count], TSettings& settings) {
+    for (const BoolKey& entry : keys) {
+        if (const auto number = ReadNumber(ini, entry.Key)) {
+            settings.*entry.Field = *number != 0;
+        }
+    }
 }
 
 std::string NonEmptyOr(const char* value, const std::string& fallback) {
@@ -120,21 +128,15 @@ TPreferencesValues::TPreferencesValues(const TIniFile& ini) {
 TSettings LoadSettings(const std::string& path) {
     const TPreferencesValues ini(TIniFile::Load(path));
     TSettings settings;
-    for (const std::span<const BoolKey> keys :
-         {std::span<const BoolKey>(BoolKeys), std::span<const BoolKey>(LaterBoolKeys)}) {
-        for (const BoolKey& entry : keys) {
-            if (const auto number = ReadNumber(ini, entry.Key)) {
-                settings.*entry.Field = *number != 0;
-            }
-        }
-    }
+    ReadBools(ini, BoolKeys, settings);
+    ReadBools(ini, LaterBoolKeys, settings);
     for (const IntKey& entry : IntKeys) {
         settings.*entry.Field = ReadNumber(ini, entry.Key).value_or(settings.*entry.Field);
     }
     for (const SlotKey& slotKey : SlotKeys) {
         for (int number = 1; number <= LocationSlotCount; ++number) {
             std::string& field = settings.Slot(number).*slotKey.Field;
-            field = ini.ReadString(SettingsSection, SlotKeyName(slotKey, number)).value_or(field);
+            field = ini.Find(SlotKeyName(slotKey, number)).value_or(field);
         }
     }
     return settings;
