@@ -12,9 +12,4 @@ struct FormFontChoice {
 // "Segoe UI" 9 on versions 6.0 and 6.1, "Tahoma" 8 on every other version, older and newer alike.
 FormFontChoice FormFontForVersion(int major, int minor);
 
-#ifdef _WIN32
-// The rule applied to the running system's version.
-FormFontChoice SystemFormFont();
-#endif
-
 } // namespace nimbrel

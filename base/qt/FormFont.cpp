@@ -3,13 +3,15 @@
 #include "base/FormFontRule.h"
 
 #include <QApplication>
+#include <QOperatingSystemVersion>
 #include <QTextDocument>
 
 namespace nimbrel::gui {
 
 QFont FormFont() {
 #ifdef _WIN32
-    const FormFontChoice font = SystemFormFont();
+    const QOperatingSystemVersion system = QOperatingSystemVersion::current();
+    const FormFontChoice font = FormFontForVersion(system.majorVersion(), system.minorVersion());
     return QFont(QString::fromStdString(font.family), font.pointSize);
 #else
     return QApplication::font();

@@ -6,8 +6,8 @@
 
 namespace nimbrel::gui {
 
-// Windows: "Segoe UI" 9 on versions 6.0 and 6.1, "Tahoma" 8 on every other version. Elsewhere
-// the desktop's own font, which the user chose.
+// Windows: the font FormFontForVersion chooses for the system's version. Elsewhere the desktop's
+// own font, which the user chose.
 QFont FormFont();
 
 // text as a tool tip or label shows it: line breaks as the toolkit draws them, and never read as
