@@ -165,21 +165,15 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("oversized countries") << "Countries.ini"
-                                             << "oversized"
-                                             << "larger than";
-        QTest::newRow("garbage countries") << "Countries.ini"
-                                           << "garbage"
-                                           << "lists no countries";
-        QTest::newRow("oversized cities") << "Cities.ini"
-                                          << "oversized"
-                                          << "larger than";
-        QTest::newRow("cities became a folder") << "Cities.ini"
-                                                << "folder"
-                                                << "Unable to read";
-        QTest::newRow("garbage cities") << "Cities.ini"
-                                        << "garbage"
-                                        << "lists no stations";
+        const struct {
+            const char *row, *file, *damage, *reason;
+        } rows[] = {{"oversized countries", "Countries.ini", "oversized", "larger than"},
+                    {"garbage countries", "Countries.ini", "garbage", "lists no countries"},
+                    {"oversized cities", "Cities.ini", "oversized", "larger than"},
+                    {"cities became a folder", "Cities.ini", "folder", "Unable to read"},
+                    {"garbage cities", "Cities.ini", "garbage", "lists no stations"}};
+        for (const auto& r : rows)
+            QTest::newRow(r.row) << QString(r.file) << QString(r.damage) << QString(r.reason);
     }
     void unusableDatabaseIsExplainedInTheDialog() {
         QFETCH(QString, file);
