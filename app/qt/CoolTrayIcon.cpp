@@ -1,7 +1,10 @@
 #include "app/qt/CoolTrayIcon.h"
 
+#include "app/qt/DesktopBus.h"
 #include "base/qt/FormFont.h"
 #include "base/qt/Pictures.h"
+
+#include <QGuiApplication>
 
 namespace nimbrel::gui {
 
@@ -21,13 +24,39 @@ QSystemTrayIcon::MessageIcon MessageIconOf(TCoolTrayIcon::BalloonKind kind) {
     return QSystemTrayIcon::NoIcon;
 }
 
+std::optional<TrayClick> ClickOf(QSystemTrayIcon::ActivationReason reason) {
+    switch (reason) {
+    case QSystemTrayIcon::Trigger:
+        return TrayClick::Primary;
+    case QSystemTrayIcon::DoubleClick:
+        return TrayClick::Double;
+    case QSystemTrayIcon::MiddleClick:
+        return TrayClick::Middle;
+    case QSystemTrayIcon::Context:
+        return TrayClick::Context;
+    case QSystemTrayIcon::Unknown:
+        break;
+    }
+    return std::nullopt;
+}
+
+QIcon TrayPicture(const QString& path) {
+    return PictureIcon(path, TrayPictureSizes(qGuiApp->devicePixelRatio()));
+}
+
 } // namespace
 
-TCoolTrayIcon::TCoolTrayIcon(QMenu* popupMenu, QObject* parent)
-    : QObject(parent), popupMenu_(popupMenu) {
+TrayDesktop SessionTrayDesktop() {
+    return {SessionTrayKind(), SessionNotificationServer()};
+}
+
+TCoolTrayIcon::TCoolTrayIcon(QMenu* popupMenu, QObject* parent, TrayDesktop desktop)
+    : QObject(parent), kind_(desktop.Kind), popupMenu_(popupMenu) {
+    if (desktop.Notifications)
+        notifications_ = std::make_unique<BalloonNotifications>(std::move(desktop.Notifications));
     for (int frame = 0; frame < TrayAnimationFrameCount; ++frame)
         iconList_[static_cast<std::size_t>(frame)] =
-            PictureIcon(PicturePath(PictureList::Tray, frame));
+            TrayPicture(PicturePath(PictureList::Tray, frame));
     cycleTimer_.setInterval(TrayAnimationIntervalMilliseconds);
     connect(&cycleTimer_, &QTimer::timeout, this,
             [this] { ShowFrame(NextAnimationFrame(iconIndex_)); });
@@ -46,8 +75,8 @@ void TCoolTrayIcon::SetHint(const std::string& hint) {
     tray_.setToolTip(PlainText(hint));
 }
 
-void TCoolTrayIcon::SetIcon(const QIcon& icon) {
-    tray_.setIcon(icon);
+void TCoolTrayIcon::SetPicture(const QString& path) {
+    tray_.setIcon(TrayPicture(path));
 }
 
 void TCoolTrayIcon::ShowFrame(int index) {
@@ -66,21 +95,36 @@ void TCoolTrayIcon::SetCycleIcons(bool cycle) {
 
 void TCoolTrayIcon::ShowBalloonTip(const std::string& title, const std::string& text,
                                    BalloonKind kind, int timeoutSeconds) {
-    HideBalloonTip();
+    // A notification replaces the one on display by itself. Qt's balloon is not used where a
+    // notification server is: on a StatusNotifierItem host it would swap the weather picture
+    // for an attention icon while it shows.
+    if (notifications_ && notifications_->Show(title, text, kind)) {
+        if (balloonWay_ == BalloonWay::Tray)
+            HideTrayBalloon();
+        balloonWay_ = BalloonWay::Notification;
+    } else {
+        HideBalloonTip();
+        tray_.showMessage(PlainText(title), PlainText(text), MessageIconOf(kind),
+                          timeoutSeconds * 1000);
+        balloonWay_ = BalloonWay::Tray;
+    }
     balloonTitle_ = PlainText(title);
     balloonText_ = PlainText(text);
-    tray_.showMessage(balloonTitle_, balloonText_, MessageIconOf(kind), timeoutSeconds * 1000);
-    balloonShown_ = true;
 }
 
 void TCoolTrayIcon::HideBalloonTip() {
-    // Some desktops would show an empty message as a notification of its own.
-    if (!balloonShown_)
-        return;
-    balloonShown_ = false;
+    if (balloonWay_ == BalloonWay::Notification)
+        notifications_->Hide();
+    else if (balloonWay_ == BalloonWay::Tray)
+        HideTrayBalloon();
+    balloonWay_ = BalloonWay::None;
     balloonTitle_.clear();
     balloonText_.clear();
-    // An empty message takes down the balloon on display.
+}
+
+void TCoolTrayIcon::HideTrayBalloon() {
+    // An empty message takes down Qt's balloon on display; sent only when one was shown, as
+    // some desktops would show it as a notification of its own.
     tray_.showMessage(QString(), QString(), QSystemTrayIcon::NoIcon, 0);
 }
 
@@ -90,21 +134,20 @@ void TCoolTrayIcon::SetEnabled(bool enabled) {
 }
 
 void TCoolTrayIcon::Activated(QSystemTrayIcon::ActivationReason reason) {
-    if (enabled_ && reason == QSystemTrayIcon::DoubleClick)
+    const std::optional<TrayClick> click = ClickOf(reason);
+    if (enabled_ && click && ClickTogglesWindow(kind_, *click))
         emit OnDblClick();
 }
 
-TBalloonHint::TBalloonHint(TCoolTrayIcon& trayIcon, QObject* parent)
-    : QObject(parent), trayIcon_(trayIcon) {
-    HideTimer.setSingleShot(true);
-    HideTimer.setInterval(BalloonHideMilliseconds);
-    connect(&HideTimer, &QTimer::timeout, this, [this] { trayIcon_.HideBalloonTip(); });
-}
+TBalloonHint::TBalloonHint(TCoolTrayIcon& trayIcon, std::unique_ptr<Timer> hideTimer,
+                           QObject* parent)
+    : QObject(parent), trayIcon_(trayIcon), HideTimer(std::move(hideTimer)) {}
 
 void TBalloonHint::ShowBalloon(const std::string& title, const std::string& text,
                                TCoolTrayIcon::BalloonKind kind) {
     trayIcon_.ShowBalloonTip(title, text, kind, BalloonTimeoutSeconds);
-    HideTimer.start();
+    HideTimer->Start(std::chrono::milliseconds(BalloonHideMilliseconds),
+                     [this] { trayIcon_.HideBalloonTip(); });
 }
 
 } // namespace nimbrel::gui

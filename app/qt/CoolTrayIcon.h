@@ -1,7 +1,10 @@
 #pragma once
 // The program's notification-area icon: tip, picture, the four-frame animation while a fetch
-// runs, balloons, the right-click menu and the double click.
+// runs, balloons (desktop notifications where the desktop has a server), the right-click menu
+// and the click that shows or hides the window.
+#include "app/TrayRules.h"
 #include "app/TrayText.h"
+#include "base/Scheduler.h"
 
 #include <QIcon>
 #include <QMenu>
@@ -9,16 +12,28 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <array>
+#include <memory>
 #include <string>
 
 namespace nimbrel::gui {
 
+// The desktop the icon lives on: the kind of tray, and the notification server if any.
+struct TrayDesktop {
+    TrayKind Kind = TrayKind::Embedded;
+    std::unique_ptr<NotificationServer> Notifications;
+};
+
+// What the session bus says now (see DesktopBus.h).
+TrayDesktop SessionTrayDesktop();
+
 class TCoolTrayIcon final : public QObject {
     Q_OBJECT
 public:
-    enum class BalloonKind { None, Information, Warning, Error };
+    using BalloonKind = nimbrel::BalloonKind;
 
-    explicit TCoolTrayIcon(QMenu* popupMenu, QObject* parent = nullptr);
+    explicit TCoolTrayIcon(QMenu* popupMenu, QObject* parent = nullptr,
+                           TrayDesktop desktop = SessionTrayDesktop());
+    TrayKind Kind() const { return kind_; }
 
     void SetIconVisible(bool visible);
     bool IconVisible() const { return tray_.isVisible(); }
@@ -28,8 +43,9 @@ public:
     const std::string& Hint() const { return hint_; }
     QString Tip() const { return tray_.toolTip(); }
 
-    // A picture of its own; an animation frame stays until this is called.
-    void SetIcon(const QIcon& icon);
+    // The picture at path (a drawing), offered at every size a tray draws; an animation frame
+    // stays until this is called.
+    void SetPicture(const QString& path);
 
     void SetCycleIcons(bool cycle);
     bool CycleIcons() const { return cycleTimer_.isActive(); }
@@ -42,18 +58,29 @@ public:
     // What the last balloon showed; empty once it was taken down.
     const QString& BalloonTitleShown() const { return balloonTitle_; }
     const QString& BalloonTextShown() const { return balloonText_; }
+    // The desktop notification on display, once the server named it; 0 otherwise.
+    std::uint32_t NotificationShown() const { return notifications_ ? notifications_->Shown() : 0; }
 
     // While disabled, clicks on the icon do nothing (no menu, no double click).
     void SetEnabled(bool enabled);
     bool Enabled() const { return enabled_; }
 
+    // What the tray reports of a click on the icon.
+    void Activated(QSystemTrayIcon::ActivationReason reason);
+
 signals:
+    // The click that shows or hides the window: the double click, or on a StatusNotifierItem
+    // host the primary activation.
     void OnDblClick();
 
 private:
-    void ShowFrame(int index);
-    void Activated(QSystemTrayIcon::ActivationReason reason);
+    enum class BalloonWay { None, Tray, Notification };
 
+    void ShowFrame(int index);
+    void HideTrayBalloon();
+
+    TrayKind kind_;
+    std::unique_ptr<BalloonNotifications> notifications_;
     QSystemTrayIcon tray_;
     QMenu* popupMenu_;
     std::array<QIcon, TrayAnimationFrameCount> iconList_;
@@ -62,7 +89,7 @@ private:
     std::string hint_;
     QString balloonTitle_;
     QString balloonText_;
-    bool balloonShown_ = false;
+    BalloonWay balloonWay_ = BalloonWay::None;
     bool enabled_ = true;
 };
 
@@ -71,15 +98,17 @@ private:
 class TBalloonHint final : public QObject {
     Q_OBJECT
 public:
-    explicit TBalloonHint(TCoolTrayIcon& trayIcon, QObject* parent = nullptr);
+    // hideTimer: a single-shot timer of the program's scheduler.
+    TBalloonHint(TCoolTrayIcon& trayIcon, std::unique_ptr<Timer> hideTimer,
+                 QObject* parent = nullptr);
 
     void ShowBalloon(const std::string& title, const std::string& text,
                      TCoolTrayIcon::BalloonKind kind);
-    bool HideTimerActive() const { return HideTimer.isActive(); }
+    bool HideTimerActive() const { return HideTimer->IsActive(); }
 
 private:
     TCoolTrayIcon& trayIcon_;
-    QTimer HideTimer;
+    std::unique_ptr<Timer> HideTimer;
 };
 
 } // namespace nimbrel::gui

@@ -72,7 +72,7 @@ TMainForm::TMainForm(QtScheduler& scheduler, const Clock& clock, MainFormOptions
     dialogs_ = std::make_unique<TDialogs>(this, session_.Settings(), session_.Log(),
                                           ProgramFolder(), showMessage_);
     TrayIcon = new TCoolTrayIcon(PopupActionMenuTrayIcon, this);
-    BalloonHint = new TBalloonHint(*TrayIcon, this);
+    BalloonHint = new TBalloonHint(*TrayIcon, scheduler_.CreateTimer(true), this);
     connect(TrayIcon, &TCoolTrayIcon::OnDblClick, this, &TMainForm::TrayIconDblClick);
     setFont(FormFont());
     scale_ = DesignScaleForFont(font());
@@ -253,6 +253,7 @@ void TMainForm::HideMainWindow() {
     windowShown_ = false;
     hide();
     UpdateWindowStateAction();
+    WriteDebugState();
 }
 
 void TMainForm::ActionChangeWindowStateExecute() {
@@ -274,6 +275,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     UpdateWindowStateAction();
+    WriteDebugState();
     // Once framed, the window's real borders decide how tall it may be.
     QMetaObject::invokeMethod(this, &TMainForm::FitWindow, Qt::QueuedConnection);
     if (!IsFirstRun)
@@ -459,7 +461,7 @@ void TMainForm::SetTrayAnimation(bool on) {
 }
 
 void TMainForm::SetTrayIconIndex(int imageIndex) {
-    TrayIcon->SetIcon(PictureIcon(PicturePath(PictureList::Weather, imageIndex)));
+    TrayIcon->SetPicture(PicturePath(PictureList::Weather, imageIndex));
 }
 
 void TMainForm::ShowBalloon(const std::string& title, const std::string& text) {
@@ -533,7 +535,12 @@ void TMainForm::WriteDebugState() const {
         return text.replace(QStringLiteral("\r\n"), QStringLiteral("\\r\\n"));
     };
     QTextStream out(&file);
-    out << "trayAvailable=" << (QSystemTrayIcon::isSystemTrayAvailable() ? 1 : 0) << '\n'
+    out << "platform=" << QGuiApplication::platformName() << '\n'
+        << "windowVisible=" << (isVisible() ? 1 : 0) << '\n'
+        << "trayKind="
+        << (TrayIcon->Kind() == TrayKind::StatusNotifierItem ? "StatusNotifierItem" : "Embedded")
+        << '\n'
+        << "trayAvailable=" << (QSystemTrayIcon::isSystemTrayAvailable() ? 1 : 0) << '\n'
         << "trayVisible=" << (TrayIcon->IconVisible() ? 1 : 0) << '\n'
         << "trayIconIndex=" << session_.Refresh().TrayIconIndex() << '\n'
         << "trayHint=" << oneLine(QString::fromStdString(TrayIcon->Hint())) << '\n'

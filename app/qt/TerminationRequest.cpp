@@ -1,5 +1,8 @@
 #include "app/qt/TerminationRequest.h"
 
+#include <QGuiApplication>
+#include <QSessionManager>
+
 #ifndef _WIN32
 #include <QSocketNotifier>
 #include <csignal>
@@ -9,11 +12,20 @@
 
 namespace nimbrel::gui {
 
+void TerminationRequest::FollowSessionManager() {
+    // The session manager asks for the program's data when the session ends; it may end the
+    // display right after, without a signal (and Windows ends the process), so the program
+    // ends now, saving as File, Exit does.
+    connect(qApp, &QGuiApplication::commitDataRequest, this,
+            [this](QSessionManager&) { onRequest_(); });
+}
+
 #ifdef _WIN32
 
-// Windows ends a desktop program through its windows' session messages, which Qt handles.
 TerminationRequest::TerminationRequest(std::function<void()> onRequest)
-    : onRequest_(std::move(onRequest)) {}
+    : onRequest_(std::move(onRequest)) {
+    FollowSessionManager();
+}
 
 TerminationRequest::~TerminationRequest() = default;
 
@@ -35,6 +47,7 @@ constexpr int HandledSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 TerminationRequest::TerminationRequest(std::function<void()> onRequest)
     : onRequest_(std::move(onRequest)) {
+    FollowSessionManager();
     if (pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
     requestPipe = pipe_[1];

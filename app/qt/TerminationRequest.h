@@ -1,6 +1,7 @@
 #pragma once
-// Turns the session's request to end the program (SIGTERM, SIGINT, SIGHUP on Linux) into a call
-// on the main thread, so it takes the same orderly exit as File, Exit.
+// Turns the session's request to end the program into a call on the main thread, so it takes the
+// same orderly exit as File, Exit: the session manager's request to save (XSMP on X11, the end
+// of the Windows session), and SIGTERM, SIGINT, SIGHUP on Linux.
 #include <QObject>
 #include <functional>
 #include <memory>
@@ -16,6 +17,8 @@ public:
     ~TerminationRequest() override;
 
 private:
+    void FollowSessionManager();
+
     std::function<void()> onRequest_;
     std::unique_ptr<QSocketNotifier> notifier_;
     int pipe_[2] = {-1, -1};

@@ -70,29 +70,27 @@ namespace {
 // asks: nothing is drawn for sizes never shown.
 class PictureIconEngine final : public QIconEngine {
 public:
-    explicit PictureIconEngine(QString path) : path_(std::move(path)) {}
+    PictureIconEngine(QString path, QList<QSize> sizes)
+        : path_(std::move(path)), sizes_(std::move(sizes)) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
         QSvgRenderer renderer(path_);
         renderer.render(painter, rect);
     }
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
-    // What a window manager or tray asks for when it takes every size offered: the sizes they
-    // show, not the large ones nobody draws.
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
-        return {QSize(16, 16), QSize(24, 24), QSize(32, 32), QSize(48, 48)};
-    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return sizes_; }
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         return scaledPixmap(size, mode, state, 1.0);
     }
     QPixmap scaledPixmap(const QSize& size, QIcon::Mode, QIcon::State, qreal scale) override {
         return RenderPicture(path_, std::min(size.width(), size.height()), scale);
     }
-    QIconEngine* clone() const override { return new PictureIconEngine(path_); }
+    QIconEngine* clone() const override { return new PictureIconEngine(path_, sizes_); }
     bool isNull() override { return !QFile::exists(path_); }
 
 private:
     QString path_;
+    QList<QSize> sizes_;
 };
 
 } // namespace
@@ -102,8 +100,17 @@ QIcon ProgramIcon() {
 }
 
 QIcon PictureIcon(const QString& path) {
+    // What a window manager takes when it takes every size offered: the sizes it shows, not the
+    // large ones nobody draws.
+    return PictureIcon(path, {16, 24, 32, 48});
+}
+
+QIcon PictureIcon(const QString& path, const std::vector<int>& sizes) {
+    QList<QSize> offered;
+    for (const int size : sizes)
+        offered.append(QSize(size, size));
     // QIcon takes ownership of its engine.
-    return QIcon(new PictureIconEngine(path));
+    return QIcon(new PictureIconEngine(path, std::move(offered)));
 }
 
 } // namespace nimbrel::gui

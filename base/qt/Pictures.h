@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QString>
+#include <vector>
 
 namespace nimbrel::gui {
 
@@ -24,5 +25,7 @@ QPixmap RenderPicture(const QString& path, int size, qreal devicePixelRatio);
 
 // An icon of the picture, drawn afresh at each size and pixel ratio it is shown at.
 QIcon PictureIcon(const QString& path);
+// The same, offering these pixel sizes to those who take every size offered (a tray host).
+QIcon PictureIcon(const QString& path, const std::vector<int>& sizes);
 
 } // namespace nimbrel::gui

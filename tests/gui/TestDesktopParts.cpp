@@ -6,6 +6,7 @@
 #include "app/qt/CommandLine.h"
 #include "app/qt/CoolTrayIcon.h"
 #include "app/qt/ParentWeatherInfoForm.h"
+#include "app/qt/QtScheduler.h"
 #include "base/qt/FormFont.h"
 #include "base/qt/MessageBox.h"
 #include "base/qt/Pictures.h"
@@ -113,7 +114,8 @@ private slots:
     void balloonShowsWhatItIsGivenAndRestarts() {
         QMenu menu;
         TCoolTrayIcon tray(&menu);
-        TBalloonHint balloon(tray);
+        QtScheduler scheduler;
+        TBalloonHint balloon(tray, scheduler.CreateTimer(true));
         const std::string title = Repeat("t", 70);
         const std::string text = Repeat("w", 300);
         balloon.ShowBalloon(title, text, TCoolTrayIcon::BalloonKind::Information);
