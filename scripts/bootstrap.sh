@@ -9,9 +9,11 @@ build_pkgs=(cmake ninja-build g++ pkg-config libasio-dev libcli11-dev nlohmann-j
             libcurl4-openssl-dev qt6-base-dev qt6-base-dev-tools qt6-svg-dev)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev python3-pyftpdlib
            xvfb xauth openbox trayer xdotool x11-utils imagemagick curl openssl python3
-           ca-certificates desktop-file-utils appstream man-db file clang-format clang-tidy time)
+           ca-certificates desktop-file-utils appstream man-db file clang-format clang-tidy time
+           dbus-daemon dbus-bin qt6-wayland weston xfce4-panel xfce4-notifyd)
 package_pkgs=(dpkg-dev fakeroot lintian file)
-run_pkgs=(ca-certificates python3-pyftpdlib xvfb xauth openbox trayer x11-utils xdotool imagemagick)
+run_pkgs=(ca-certificates python3-pyftpdlib xvfb xauth openbox trayer x11-utils xdotool imagemagick
+          qt6-wayland)
 # GoogleTest comes as source (/usr/src/googletest) and is built with the cross compiler; dpkg-dev
 # unpacks Debian's pcre2 source package.
 windows_pkgs=(cmake ninja-build pkg-config g++-mingw-w64-x86-64-posix wine wine64 libasio-dev libcli11-dev

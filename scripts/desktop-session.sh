@@ -60,6 +60,49 @@ session_start_tray() {
         { echo "trayer did not start" >&2; return 1; }
 }
 
+# A session bus of the session's own, as a desktop starts one: services start on demand.
+session_start_bus() {
+    local started
+    started=$(dbus-daemon --session --fork --print-address=1 --print-pid=1) ||
+        { echo "dbus-daemon did not start" >&2; return 1; }
+    export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$started")
+    session_pids+=("$(sed -n 2p <<<"$started")")
+}
+
+# session_bus_property SERVICE PATH INTERFACE NAME: the property's value as dbus-send prints it.
+session_bus_property() {
+    dbus-send --session --print-reply=literal --dest="$1" "$2" \
+        org.freedesktop.DBus.Properties.Get string:"$3" string:"$4" 2>/dev/null
+}
+
+# A StatusNotifierItem desktop: xfce4-panel with its status tray (it hosts StatusNotifierItems
+# and XEmbed icons alike); xfce4-notifyd starts on demand as the notification server.
+session_start_status_tray() {
+    local channel="$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
+    mkdir -p "$channel"
+    cp "$session_root/scripts/xfce4-panel.xml" "$channel/"
+    xfce4-panel --disable-wm-check >"$session_tmp/xfce4-panel.log" 2>&1 &
+    session_pids+=($!)
+    session_wait 20 sh -c "dbus-send --session --print-reply=literal \
+        --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
+        org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher \
+        string:IsStatusNotifierHostRegistered | grep -q true" ||
+        { echo "xfce4-panel's status tray did not start" >&2; return 1; }
+}
+
+# session_start_weston [BACKEND]: a Wayland compositor, by default without a screen (weston's
+# headless backend); x11-backend.so nests it in the session's X display, where it takes the
+# display's keyboard. Sets WAYLAND_DISPLAY.
+session_start_weston() {
+    local backend=${1:-headless-backend.so} socket="nimbrel-wayland-$$-${#session_pids[@]}"
+    weston --backend="$backend" --socket="$socket" --width=1024 --height=700 \
+        --idle-time=0 >"$session_tmp/weston.log" 2>&1 &
+    session_pids+=($!)
+    session_wait 10 test -S "$XDG_RUNTIME_DIR/$socket" ||
+        { echo "weston did not start" >&2; return 1; }
+    export WAYLAND_DISPLAY="$socket"
+}
+
 # Copies the sample station files with their report times moved to now, so they show as recent.
 session_make_stations() {
     local target="$session_tmp/ftp/data/observations/metar/stations" file
@@ -90,7 +133,9 @@ session_user_folder() {
     export HOME="$session_tmp/home"
     export XDG_CONFIG_HOME="$HOME/.config"
     export XDG_RUNTIME_DIR="$session_tmp/runtime"
-    unset APPDATA
+    unset APPDATA WAYLAND_DISPLAY
+    # No session bus (not the user's, and none started on demand) until session_start_bus.
+    export DBUS_SESSION_BUS_ADDRESS=disabled:
     mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
     chmod 700 "$XDG_RUNTIME_DIR"
     session_settings="$XDG_CONFIG_HOME/Nimbrel.ini"

@@ -3,7 +3,9 @@
 # session would run it: on a virtual display with a tray host, fetching from a local FTP server.
 # Checks that it answers --help and --version without a display, starts with its tray icon,
 # shows a fetched report, refuses a second copy, and saves its settings when the session ends
-# it. With --installed PREFIX it runs the program installed there and checks that it finds its
+# it; then the same on a StatusNotifierItem desktop (xfce4-panel, xfce4-notifyd: the click on
+# the icon, the balloon as a desktop notification) and as a Wayland client of headless weston.
+# NIMBREL_SCREENSHOTS=FOLDER saves the StatusNotifierItem desktop with its notification. With --installed PREFIX it runs the program installed there and checks that it finds its
 # station database and help page in the prefix. Prints "N passed, N failed"; exits 1 when a
 # check failed.
 set -uo pipefail
@@ -81,5 +83,109 @@ check "the saved settings keep the stations" grep -q '^LocationCode4=CYHY' "$ses
 autostart="$XDG_CONFIG_HOME/autostart/Nimbrel.desktop"
 check "the autostart entry was written" test -f "$autostart"
 check "the autostart entry is a valid desktop entry" quiet desktop-file-validate "$autostart"
+
+# session_item: the program's StatusNotifierItem as "SERVICE PATH", from the panel's watcher.
+session_item() {
+    local item
+    item=$(session_bus_property org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
+        org.kde.StatusNotifierWatcher RegisteredStatusNotifierItems |
+        grep -o '[^ ]*StatusNotifierItem[^ ]*' | head -n 1)
+    [ -n "$item" ] || return 1
+    case "$item" in
+        */*) echo "${item%%/*} /${item#*/}" ;;
+        *) echo "$item /StatusNotifierItem" ;;
+    esac
+}
+
+session_notifications() {
+    grep -c "member=$1\b" "$session_tmp/notifications.log" 2>/dev/null
+}
+
+# session_state_is KEY VALUE: the debug state holds KEY=VALUE now.
+session_state_is() {
+    test "$(session_state "$1")" = "$2"
+}
+
+# session_notified COUNT METHOD: the notification server was asked METHOD exactly COUNT times.
+session_notified() {
+    test "$(session_notifications "$2")" = "$1"
+}
+
+# session_end_saving NAME: SIGTERM ends the program with status 0, its settings saved.
+session_end_saving() {
+    kill -TERM "$session_pid"
+    check "$1: SIGTERM ends the program" session_wait 10 sh -c "! kill -0 $session_pid"
+    wait "$session_pid"
+    check "$1: the program exits with status 0" test $? -eq 0
+    check "$1: the settings file was saved" grep -q '^AppVersion=' "$session_settings"
+}
+
+# 5. A StatusNotifierItem desktop.
+session_start_display
+session_start_bus
+dbus-monitor --session "type='method_call',interface='org.freedesktop.Notifications'" \
+    >"$session_tmp/notifications.log" 2>&1 &
+session_pids+=($!)
+session_start_status_tray
+session_write_settings 1 0
+session_start_program "$program"
+check "StatusNotifierItem desktop: first refresh shows a decoded report" session_wait 20 session_refreshed
+check "StatusNotifierItem desktop: the tray is a StatusNotifierItem" \
+    test "$(session_state trayKind)" = StatusNotifierItem
+check "StatusNotifierItem desktop: the icon is registered with the panel" session_wait 10 session_item
+read -r item_service item_path <<<"$(session_item)"
+check "the balloon is one desktop notification" session_wait 10 session_notified 1 Notify
+check "the notification names the program's launcher" \
+    grep -q 'string "org.nimbrel.Nimbrel"' "$session_tmp/notifications.log"
+if [ -n "${NIMBREL_SCREENSHOTS:-}" ]; then
+    sleep 1 # the notification's window fades in
+    import -window root "$NIMBREL_SCREENSHOTS/nimbrel-status-notifier.png"
+fi
+check "the tray keeps its weather picture while the notification shows" sh -c \
+    "dbus-send --session --print-reply=literal --dest='$item_service' '$item_path' \
+     org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierItem string:Status |
+     grep -qw Active"
+activate() {
+    dbus-send --session --type=method_call --dest="$item_service" "$item_path" \
+        org.kde.StatusNotifierItem.Activate int32:0 int32:0
+}
+activate
+check "a click on the icon hides the window" session_wait 10 session_state_is windowVisible 0
+activate
+check "a second click shows it again" session_wait 10 session_state_is windowVisible 1
+check "the notification is taken down after 10 seconds" \
+    session_wait 15 session_notified 1 CloseNotification
+check "no second (empty) notification is sent" session_notified 1 Notify
+session_end_saving "StatusNotifierItem desktop"
+
+# 6. Wayland: a native client of a compositor that has no tray; the window stays reachable on the
+#    task bar (a minimized start), and the session's end saves the settings.
+export DBUS_SESSION_BUS_ADDRESS=disabled:
+session_start_weston
+session_write_settings 1 0
+sed -i 's/^MinimizeOnStartup=0/MinimizeOnStartup=1/' "$session_settings"
+QT_QPA_PLATFORM=wayland session_start_program "$program"
+check "Wayland: first refresh shows a decoded report" session_wait 20 session_refreshed
+check "Wayland: the program runs as a Wayland client" test "$(session_state platform)" = wayland
+check "Wayland: there is no tray" session_state_is trayAvailable 0
+check "Wayland: without a tray the window is not hidden" session_state_is windowVisible 1
+session_end_saving Wayland
+
+# 7. Wayland with a keyboard: weston nested in the X display passes the display's keys on, and
+#    Alt+F, E (File, Exit) ends the program with its settings saved.
+session_start_display
+session_start_weston x11-backend.so
+session_write_settings 1 0
+QT_QPA_PLATFORM=wayland session_start_program "$program"
+check "Wayland with a keyboard: first refresh shows a decoded report" session_wait 20 session_refreshed
+check "Wayland with a keyboard: a Wayland client" session_state_is platform wayland
+compositor=$(xwininfo -root -tree | sed -n 's/^ *\(0x[0-9a-f]*\) "Weston Compositor.*/\1/p' | head -n 1)
+xdotool mousemove 500 350 click 1 windowfocus "$compositor" >/dev/null 2>&1
+xdotool key alt+f sleep 0.3 key e >/dev/null 2>&1
+check "Wayland: File, Exit from the keyboard ends the program" \
+    session_wait 10 sh -c "! kill -0 $session_pid"
+wait "$session_pid"
+check "Wayland: the program exits with status 0" test $? -eq 0
+check "Wayland: the settings file was saved" grep -q '^AppVersion=' "$session_settings"
 
 checks_report
