@@ -1,5 +1,6 @@
 #include "app/qt/TerminationRequest.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QSessionManager>
 
@@ -18,6 +19,16 @@ void TerminationRequest::FollowSessionManager() {
     // ends now, saving as File, Exit does.
     connect(qApp, &QGuiApplication::commitDataRequest, this,
             [this](QSessionManager&) { onRequest_(); });
+    // Its order to quit (and any other request to quit the application) would otherwise only
+    // close the window, which hides it, or minimizes it where there is no tray.
+    qApp->installEventFilter(this);
+}
+
+bool TerminationRequest::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != qApp || event->type() != QEvent::Quit)
+        return false;
+    onRequest_();
+    return true;
 }
 
 #ifdef _WIN32

@@ -1,7 +1,7 @@
 #pragma once
 // Turns the session's request to end the program into a call on the main thread, so it takes the
-// same orderly exit as File, Exit: the session manager's request to save (XSMP on X11, the end
-// of the Windows session), and SIGTERM, SIGINT, SIGHUP on Linux.
+// same orderly exit as File, Exit: the session manager's request to save and its order to quit
+// (XSMP on X11, the end of the Windows session), and SIGTERM, SIGINT, SIGHUP on Linux.
 #include <QObject>
 #include <functional>
 #include <memory>
@@ -15,6 +15,9 @@ class TerminationRequest final : public QObject {
 public:
     explicit TerminationRequest(std::function<void()> onRequest);
     ~TerminationRequest() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FollowSessionManager();

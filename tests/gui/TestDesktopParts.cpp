@@ -7,6 +7,7 @@
 #include "app/qt/CoolTrayIcon.h"
 #include "app/qt/ParentWeatherInfoForm.h"
 #include "app/qt/QtScheduler.h"
+#include "app/qt/TerminationRequest.h"
 #include "base/qt/FormFont.h"
 #include "base/qt/MessageBox.h"
 #include "base/qt/Pictures.h"
@@ -127,6 +128,15 @@ private slots:
         QCOMPARE(tray.BalloonTitleShown(), QString("Second"));
         tray.HideBalloonTip();
         QVERIFY(tray.BalloonTitleShown().isEmpty());
+    }
+
+    // The session manager's order to quit ends the program as File, Exit does.
+    void quitRequestEndsTheSession() {
+        int requests = 0;
+        const TerminationRequest termination([&requests] { ++requests; });
+        QEvent quit(QEvent::Quit);
+        QVERIFY(QCoreApplication::sendEvent(qApp, &quit));
+        QCOMPARE(requests, 1);
     }
 
     void animationCyclesAndStops() {
