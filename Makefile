@@ -94,7 +94,11 @@ bench:
 	cmake --build --preset release -j $(JOBS)
 	scripts/bench.sh build/release
 
-ci: test format-check package-test windows-test asan-test tsan-test fuzz-run
+# Every step runs, whatever an earlier one did, so one failure hides nothing; the summary at the
+# end names each step's result, and make fails if any step did.
+CI_STEPS = test format-check package-test windows-test asan-test tsan-test fuzz-run
+ci:
+	scripts/ci.sh $(CI_STEPS)
 
 clean:
 	rm -rf build

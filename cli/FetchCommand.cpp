@@ -1,11 +1,13 @@
 #include "app/LoopScheduler.h"
 #include "app/Session.h"
 #include "base/Clock.h"
+#include "base/ProcessEnd.h"
 #include "cli/Commands.h"
 #include "cli/Output.h"
 #include "retrieval/GetWeatherThread.h"
 
 #include <iostream>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -80,7 +82,9 @@ nlohmann::ordered_json Report(const TMainController& controller, const TLogList&
             {"ConnectionFailed", controller.ConnectionFailed()}};
 }
 
-int RunFetch(const FetchOptions& options) {
+// Prints the run's report and returns its exit status; lastUse expires once the loop and every
+// worker that called into it are gone.
+int PrintRun(const FetchOptions& options, std::weak_ptr<const void>& lastUse) {
     FtpServerAddress server = ParseServer(options.Server);
     server.CaFile = options.CaFile;
     const auto watchdog =
@@ -88,6 +92,7 @@ int RunFetch(const FetchOptions& options) {
 
     SystemClock clock;
     LoopScheduler loop;
+    lastUse = loop.Lifetime();
     RunEndQuitsLoop view(loop);
     SessionOptions sessionOptions;
     sessionOptions.Server = std::move(server);
@@ -109,6 +114,15 @@ int RunFetch(const FetchOptions& options) {
                      .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
               << "\n";
     return session.Controller().ConnectionFailed() ? 1 : 0;
+}
+
+// A run cut off by the watchdog leaves its worker to unwind alone; the process ends only once
+// that worker is done with the standard library's objects.
+int RunFetch(const FetchOptions& options) {
+    std::weak_ptr<const void> lastUse;
+    const int code = PrintRun(options, lastUse);
+    LetThreadsGoOrEnd(code, lastUse);
+    return code;
 }
 
 } // namespace

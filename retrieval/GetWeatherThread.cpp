@@ -66,7 +66,10 @@ std::string UnsafeStationCodeMessage(std::string_view code) {
 // an abandoned worker that is still unwinding never touches freed memory.
 struct TGetWeatherThread::Run {
     FetchRequest request;
-    MainThreadCall callMain; // outlives the scheduler, unlike a reference to it
+    // Outlives the scheduler, unlike a reference to it. Declared before the client, so it is let
+    // go of after it: the end of the process waits for this handle to go as the sign that the
+    // worker is done with everything, the client's sockets included.
+    MainThreadCall callMain;
     std::function<void(FetchProgress)> progress;
     std::function<void(FetchOutcome)> finished;
     std::unique_ptr<StationSource> client;

@@ -28,6 +28,9 @@ public:
     void ServeWhile(const std::function<void()>& wait);
     // From now on calls are refused (return false) and calls still queued are dropped.
     void StopServing();
+    // Expires once the scheduler and every handle from MainThreadCaller are gone: a fetch
+    // worker left to finish alone lets go of its handle last of all.
+    std::weak_ptr<const void> Lifetime() const { return shared_; }
 
 private:
     struct Call;

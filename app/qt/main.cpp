@@ -7,6 +7,7 @@
 #include "app/qt/QtScheduler.h"
 #include "app/qt/TerminationRequest.h"
 #include "base/Clock.h"
+#include "base/ProcessEnd.h"
 #include "base/Product.h"
 #include "base/qt/MessageBox.h"
 #include "base/qt/Pictures.h"
@@ -18,6 +19,7 @@
 #include <QSystemTrayIcon>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -95,10 +97,15 @@ int main(int argc, char** argv) {
         nimbrel::gui::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (const int code = AnswerWithoutWindow(commandLine); code >= 0)
         return code;
-    nimbrel::gui::QtScheduler scheduler;
-    const int code = RunDesktop(argc, argv, commandLine, scheduler);
-    // Shutdown never waits for a fetch in the network: its worker may still be ending and call
-    // the scheduler, which refuses it now. exit() ends the process without destroying the
-    // scheduler under it.
-    std::exit(code);
+    std::weak_ptr<const void> lastUse;
+    int code = 0;
+    {
+        nimbrel::gui::QtScheduler scheduler;
+        lastUse = scheduler.Lifetime();
+        code = RunDesktop(argc, argv, commandLine, scheduler);
+    }
+    // Shutdown never waits for a fetch in the network: its worker may still be unwinding, and
+    // the settings are saved by now.
+    nimbrel::LetThreadsGoOrEnd(code, lastUse);
+    return code;
 }

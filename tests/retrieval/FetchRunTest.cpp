@@ -1,5 +1,6 @@
 #include "app/LoopScheduler.h"
 #include "app/MainController.h"
+#include "base/ProcessEnd.h"
 #include "support/FakeClock.h"
 #include "support/FakeScheduler.h"
 #include "support/retrieval/ScriptedFtpServer.h"
@@ -8,7 +9,6 @@
 #include <chrono>
 #include <gtest/gtest.h>
 #include <memory>
-#include <thread>
 #include <vector>
 
 namespace nimbrel {
@@ -334,12 +334,9 @@ TEST(FetchWatchdogCut, AbandonedWorkerNeverCallsIntoTheGoneLoop) {
     }
     // The test ends only once every abandoned worker has let go, or the process's static objects
     // (the error categories a worker uses while unwinding) could go first.
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     for (const auto& lifetime : loops) {
-        while (!lifetime.expired() && std::chrono::steady_clock::now() < limit) {
-            std::this_thread::yield();
-        }
-        ASSERT_TRUE(lifetime.expired()) << "an abandoned worker never ended";
+        ASSERT_TRUE(WaitUntilLetGo(lifetime, std::chrono::seconds(30)))
+            << "an abandoned worker never ended";
     }
 }
 
