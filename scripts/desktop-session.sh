@@ -90,13 +90,14 @@ session_start_status_tray() {
         { echo "xfce4-panel's status tray did not start" >&2; return 1; }
 }
 
-# session_start_weston [BACKEND]: a Wayland compositor, by default without a screen (weston's
-# headless backend); x11-backend.so nests it in the session's X display, where it takes the
-# display's keyboard. Sets WAYLAND_DISPLAY.
+# session_start_weston [BACKEND SHELL]: a Wayland compositor, by default without a screen
+# (weston's headless backend and desktop shell); x11-backend.so nests it in the session's X
+# display, where it takes the display's keyboard. Sets WAYLAND_DISPLAY.
 session_start_weston() {
-    local backend=${1:-headless-backend.so} socket="nimbrel-wayland-$$-${#session_pids[@]}"
-    weston --backend="$backend" --socket="$socket" --width=1024 --height=700 \
-        --idle-time=0 >"$session_tmp/weston.log" 2>&1 &
+    local socket="nimbrel-wayland-$$-${#session_pids[@]}"
+    weston --backend="${1:-headless-backend.so}" --shell="${2:-desktop-shell.so}" \
+        --socket="$socket" --width=1024 --height=700 --idle-time=0 \
+        >"$session_tmp/weston.log" 2>&1 &
     session_pids+=($!)
     session_wait 10 test -S "$XDG_RUNTIME_DIR/$socket" ||
         { echo "weston did not start" >&2; return 1; }
