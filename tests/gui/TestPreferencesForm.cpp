@@ -175,6 +175,7 @@ private slots:
                   "[Zones]\r\nKJFK=America/New_York\r\nKBOS=America/New_York\r\n");
         settings_.Slot(2) = {"KJFK", "New York", "-5", ""}; // filled before zones existed
         Execute([&] {
+            Form().PageControl->setCurrentWidget(Form().TabSheetLocation);
             QComboBox* zone = Form().ComboBoxTimeZone[1];
             QCOMPARE(zone->count(), 26);
             QCOMPARE(zone->itemText(25), QStringLiteral("America/New_York"));
@@ -192,6 +193,7 @@ private slots:
                 CountriesLoaded(picker));
             Form().ButtonSelectLocation[2]->click();
             QCOMPARE(Form().ComboBoxTimeZone[2]->currentText(), QStringLiteral("America/New_York"));
+            SaveScreenshot(Form(), QStringLiteral("preferences-zones"));
             Form().ButtonOK->click();
         });
         QCOMPARE(settings_.Slot(2).LocationTimeZone, std::string("America/New_York"));
