@@ -24,7 +24,7 @@ check "DESTDIR is honoured" sh -c \
     "DESTDIR='$work/dest' cmake --install '$build' --prefix /usr >/dev/null &&
      test -x '$work/dest/usr/bin/nimbrel-cli' && test -s '$work/dest/usr/share/nimbrel/Cities.ini'"
 for file in bin/nimbrel bin/nimbrel-cli share/nimbrel/Countries.ini share/nimbrel/Cities.ini \
-    share/nimbrel/NBRHelp.html share/applications/$app_id.desktop \
+    share/nimbrel/Zones.ini share/nimbrel/NBRHelp.html share/applications/$app_id.desktop \
     share/metainfo/$app_id.metainfo.xml share/icons/hicolor/scalable/apps/$app_id.svg \
     share/man/man1/nimbrel.1.gz share/man/man1/nimbrel-cli.1.gz; do
     check "installs $file" test -s "$prefix/$file"

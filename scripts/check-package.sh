@@ -20,7 +20,7 @@ source "$(dirname "$0")/checks.sh"
 
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' >"$work/contents"
 for file in /usr/bin/nimbrel /usr/bin/nimbrel-cli /usr/share/nimbrel/Countries.ini \
-    /usr/share/nimbrel/Cities.ini /usr/share/nimbrel/NBRHelp.html \
+    /usr/share/nimbrel/Cities.ini /usr/share/nimbrel/Zones.ini /usr/share/nimbrel/NBRHelp.html \
     /usr/share/applications/org.nimbrel.Nimbrel.desktop \
     /usr/share/metainfo/org.nimbrel.Nimbrel.metainfo.xml \
     /usr/share/icons/hicolor/scalable/apps/org.nimbrel.Nimbrel.svg \

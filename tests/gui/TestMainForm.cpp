@@ -201,7 +201,7 @@ private slots:
 
     void restackWithFewerSlots() {
         TMainForm& form = Start("TabbedView=0\nLocationCode3=C\nLocationName3=C\n");
-        form.Settings().Slot(3) = {"", "", "0"};
+        form.Settings().Slot(3) = {"", "", "0", ""};
         form.ArrangeLocationPanels();
         QCOMPARE(form.height(), form.Scale().Y(227));
         QCOMPARE(form.Panels[2]->parentWidget(), form.TabSheets[2]);
