@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -47,7 +48,7 @@ THistoryChart::THistoryChart(QWidget* parent) : QWidget(parent) {
 
 QSize THistoryChart::sizeHint() const {
     const QFontMetrics metrics(font());
-    return {metrics.averageCharWidth() * 100, metrics.height() * 30};
+    return {metrics.averageCharWidth() * 130, metrics.height() * 33};
 }
 
 QSize THistoryChart::minimumSizeHint() const {
@@ -260,6 +261,14 @@ THistoryForm::THistoryForm(THistory* history, const TSettings& settings, const C
 
 void THistoryForm::showEvent(QShowEvent* event) {
     Reload();
+    if (!sized_) {
+        // Room for the charts, but never more than the screen holds.
+        sized_ = true;
+        QSize size = sizeHint();
+        if (const QScreen* shown = screen())
+            size = size.boundedTo(shown->availableGeometry().size() * 0.9);
+        resize(size);
+    }
     QDialog::showEvent(event);
 }
 

@@ -79,6 +79,7 @@ private:
     std::vector<HistoryPage> pages_;
     std::vector<THistoryRecord> records_;
     bool filling_ = false;
+    bool sized_ = false;
 };
 
 } // namespace nimbrel::gui
