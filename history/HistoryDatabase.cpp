@@ -2,9 +2,34 @@
 
 #include <sqlite3.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace nimbrel {
 
 namespace {
+
+// SQLite takes file names in UTF-8; the program's narrow paths are in the system's code page
+// on Windows.
+std::string Utf8Path(const std::string& path) {
+#ifdef _WIN32
+    const int size = static_cast<int>(path.size());
+    std::wstring wide(
+        static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, path.data(), size, nullptr, 0)),
+        L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.data(), size, wide.data(), static_cast<int>(wide.size()));
+    std::string utf8(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(),
+                                                                  static_cast<int>(wide.size()),
+                                                                  nullptr, 0, nullptr, nullptr)),
+                     '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(),
+                        static_cast<int>(utf8.size()), nullptr, nullptr);
+    return utf8;
+#else
+    return path;
+#endif
+}
 
 HistoryError::Kind KindOf(int code) {
     switch (code & 0xFF) {
@@ -111,7 +136,8 @@ THistoryDatabase::THistoryDatabase(const std::string& path, Mode mode,
     const int flags =
         mode == Mode::ReadWrite ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY;
     sqlite3* db = nullptr;
-    const int opened = sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int opened =
+        sqlite3_open_v2(Utf8Path(path).c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     db_.reset(db);
     if (opened != SQLITE_OK)
         Fail(db, opened);

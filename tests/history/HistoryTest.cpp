@@ -110,7 +110,7 @@ TEST_F(HistoryTest, ADamagedFileIsMovedAsideWithTheDateAndANewOneStarted) {
     EXPECT_EQ(testing::ReadFile(aside), std::string(4096, 'x'));
     EXPECT_EQ(All("EHAM").size(), 1u);
     ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_NE(warnings[0].find(aside), std::string::npos);
+    EXPECT_NE(warnings[0].find("history.damaged-2026-12-01.sqlite3"), std::string::npos);
 }
 
 TEST_F(HistoryTest, ALockedFileLosesOnlyThatRunWithOneWarning) {
@@ -141,7 +141,10 @@ TEST_F(HistoryTest, AFileOfALaterLayoutIsLeftAlone) {
     sqlite3_close(db);
     Store("EHAM", "2026/12/01 05:50\nEHAM 010550Z 24010KT 12/08 Q1013\n");
     EXPECT_EQ(warnings.size(), 1u);
-    EXPECT_EQ(std::filesystem::directory_iterator(folder.File("nimbrel"))->path().string(), path);
+    std::vector<std::string> names; // nothing moved aside, nothing added
+    for (const auto& entry : std::filesystem::directory_iterator(folder.File("nimbrel")))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"history.sqlite3"});
 }
 
 } // namespace
