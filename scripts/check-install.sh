@@ -44,6 +44,8 @@ check "nimbrel.1 renders without warnings" man_clean "$prefix/share/man/man1/nim
 check "nimbrel-cli.1 renders without warnings" man_clean "$prefix/share/man/man1/nimbrel-cli.1.gz"
 check "the installed nimbrel-cli finds the station database" sh -c \
     "'$prefix/bin/nimbrel-cli' stations Netherlands | grep -q EHAM"
+check "the installed nimbrel-cli reads a history (nothing stored: no output, exit 0)" sh -c \
+    "test -z \"\$('$prefix/bin/nimbrel-cli' history --file '$work/no-history.sqlite3' EHAM)\""
 
 # A prefix holding only the programs: clear messages, no crash.
 mkdir -p "$work/bare/bin"

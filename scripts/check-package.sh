@@ -31,7 +31,8 @@ for file in /usr/bin/nimbrel /usr/bin/nimbrel-cli /usr/share/nimbrel/Countries.i
 done
 check "the package holds nothing outside /usr" sh -c "! grep -v '^/usr' '$work/contents' | grep -vx '/'"
 check "dependencies come from the binaries" sh -c \
-    "dpkg-deb -f '$deb' Depends | grep -q 'libqt6widgets6' && dpkg-deb -f '$deb' Depends | grep -q 'libpcre2-8'"
+    "dpkg-deb -f '$deb' Depends | grep -q 'libqt6widgets6' && dpkg-deb -f '$deb' Depends | grep -q 'libpcre2-8' &&
+     dpkg-deb -f '$deb' Depends | grep -q 'libsqlite3-0'"
 lintian --fail-on error --tag-display-limit 0 "$deb" >"$work/lintian" 2>&1
 lintian_status=$?
 sed 's/^/lintian: /' "$work/lintian"
@@ -41,6 +42,8 @@ check "dpkg -i installs the package" dpkg -i "$deb"
 check "nimbrel --version runs from /usr/bin" sh -c "/usr/bin/nimbrel --version | grep -q '^nimbrel '"
 check "nimbrel-cli finds the installed station database" sh -c \
     "/usr/bin/nimbrel-cli stations Netherlands | grep -q '^EHAM'"
+check "nimbrel-cli reads a history from /usr/bin" sh -c \
+    "/usr/bin/nimbrel-cli history --file '$work/no-history.sqlite3' EHAM"
 dpkg-query -L nimbrel | grep '^/usr/' >"$work/installed"
 check "dpkg -r removes the package" dpkg -r nimbrel
 check "nothing of the package is left in /usr" sh -c \

@@ -89,6 +89,7 @@ session_start_ftp() {
 session_user_folder() {
     export HOME="$session_tmp/home"
     export XDG_CONFIG_HOME="$HOME/.config"
+    export XDG_DATA_HOME="$HOME/.local/share"
     export XDG_RUNTIME_DIR="$session_tmp/runtime"
     unset APPDATA
     mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"

@@ -11,6 +11,7 @@
 #include "base/Product.h"
 #include "base/qt/MessageBox.h"
 #include "base/qt/Pictures.h"
+#include "history/History.h"
 #include "retrieval/HttpsClient.h"
 #include "settings/SettingsStore.h"
 
@@ -80,6 +81,7 @@ int RunDesktop(int argc, char** argv, const CommandLine& commandLine,
     options.SettingsPath = nimbrel::SettingsFilePath();
     options.ExecutablePath = executable.toStdString();
     options.DebugStatePath = DebugStatePath();
+    options.HistoryPath = nimbrel::DefaultHistoryPath();
     nimbrel::gui::TMainForm mainForm(scheduler, clock, std::move(options));
     // A session that ends the program (logout, shutdown, kill) gets the same exit as File, Exit.
     const nimbrel::gui::TerminationRequest termination([&mainForm] { mainForm.EndSession(); });
