@@ -10,7 +10,7 @@
 #include "base/Product.h"
 #include "base/qt/MessageBox.h"
 #include "base/qt/Pictures.h"
-#include "retrieval/HttpsClient.h"
+#include "retrieval/HttpsModule.h"
 #include "settings/SettingsStore.h"
 
 #include <QApplication>
