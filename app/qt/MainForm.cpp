@@ -63,6 +63,9 @@ TMainForm::TMainForm(QtScheduler& scheduler, const Clock& clock, MainFormOptions
     // 1-2: the panels, docked into their hosts, and the caption.
     CreatePanels();
     setWindowTitle(Caption(ProductName));
+    // The window's own icon, not the application's: the dialogs it owns take it from it, and
+    // the tray's hidden window, which would draw it at start-up for nothing, does not.
+    setWindowIcon(ProgramIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);

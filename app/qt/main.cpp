@@ -69,7 +69,6 @@ int RunDesktop(int argc, char** argv, const CommandLine& commandLine,
     // Closing the window hides it; only File, Exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     nimbrel::gui::InitPictures();
-    QApplication::setWindowIcon(nimbrel::gui::ProgramIcon());
 
     const nimbrel::SystemClock clock;
     nimbrel::gui::MainFormOptions options;
