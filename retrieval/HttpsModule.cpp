@@ -1,5 +1,6 @@
 #include "retrieval/HttpsModule.h"
 
+#include "base/TextTime.h"
 #include "settings/ProgramPath.h"
 
 #include <mutex>
@@ -66,7 +67,9 @@ public:
 private:
     static std::string LastError() {
 #ifdef _WIN32
-        return std::system_category().message(static_cast<int>(GetLastError()));
+        // The system's text ends in a line break.
+        return std::string(
+            TrimBlanks(std::system_category().message(static_cast<int>(GetLastError()))));
 #else
         const char* error = dlerror();
         return error != nullptr ? error : "unknown error";

@@ -63,9 +63,6 @@ TMainForm::TMainForm(QtScheduler& scheduler, const Clock& clock, MainFormOptions
     // 1-2: the panels, docked into their hosts, and the caption.
     CreatePanels();
     setWindowTitle(Caption(ProductName));
-    // The window's own icon, not the application's: the dialogs it owns take it from it, and
-    // the tray's hidden window, which would draw it at start-up for nothing, does not.
-    setWindowIcon(ProgramIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -277,6 +274,12 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     UpdateWindowStateAction();
+    // The window's own icon, not the application's: the dialogs it owns take it from it, and the
+    // tray's hidden window, which would draw it at start-up for nothing, does not. Drawing it
+    // means reading the desktop theme's index, which waits until the window is on screen.
+    if (windowIcon().isNull())
+        QMetaObject::invokeMethod(
+            this, [this] { setWindowIcon(ProgramIcon()); }, Qt::QueuedConnection);
     // Once framed, the window's real borders decide how tall it may be.
     QMetaObject::invokeMethod(this, &TMainForm::FitWindow, Qt::QueuedConnection);
     if (!IsFirstRun)
