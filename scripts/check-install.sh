@@ -46,7 +46,9 @@ check "the installed nimbrel-cli finds the station database" sh -c \
     "'$prefix/bin/nimbrel-cli' stations Netherlands | grep -q EHAM"
 # Nothing listens on port 1: a run that got as far as connecting found and loaded the module.
 https_run() {
-    "$1" fetch --https --server 127.0.0.1:1 EHAM 2>&1 | grep -q "$2"
+    local out
+    out=$("$1" fetch --https --server 127.0.0.1:1 EHAM 2>&1) # a failed run: exit status 1
+    grep -q "$2" <<<"$out" || { printf '%s\n' "$out"; return 1; }
 }
 if [ -e "$prefix/lib/nimbrel/nimbrel-https.so" ]; then
     check "the installed nimbrel-cli loads its HTTPS module" https_run "$prefix/bin/nimbrel-cli" \
