@@ -27,7 +27,7 @@ for file in /usr/bin/nimbrel /usr/bin/nimbrel-cli /usr/share/nimbrel/Countries.i
     /usr/share/icons/hicolor/48x48/apps/org.nimbrel.Nimbrel.png \
     /usr/share/man/man1/nimbrel.1.gz /usr/share/man/man1/nimbrel-cli.1.gz \
     /usr/share/doc/nimbrel/copyright /usr/share/doc/nimbrel/changelog.Debian.gz \
-    /usr/lib/nimbrel/nimbrel-https.so; do
+    "/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/nimbrel/nimbrel-https.so"; do
     check "the package holds $file" grep -qx "$file" "$work/contents"
 done
 check "the package holds nothing outside /usr" sh -c "! grep -v '^/usr' '$work/contents' | grep -vx '/'"
