@@ -46,6 +46,16 @@ check "the installed nimbrel-cli finds the station database" sh -c \
     "'$prefix/bin/nimbrel-cli' stations Netherlands | grep -q EHAM"
 check "the installed nimbrel-cli reads a history (nothing stored: no output, exit 0)" sh -c \
     "test -z \"\$('$prefix/bin/nimbrel-cli' history --file '$work/no-history.sqlite3' EHAM)\""
+# Nothing listens on port 1: a run that got as far as connecting found and loaded the module.
+https_run() {
+    local out
+    out=$("$1" fetch --https --server 127.0.0.1:1 EHAM 2>&1) # a failed run: exit status 1
+    grep -q "$2" <<<"$out" || { printf '%s\n' "$out"; return 1; }
+}
+if [ -e "$prefix/lib/nimbrel/nimbrel-https.so" ]; then
+    check "the installed nimbrel-cli loads its HTTPS module" https_run "$prefix/bin/nimbrel-cli" \
+        "ERROR: HTTPS error: "
+fi
 
 # A prefix holding only the programs: clear messages, no crash.
 mkdir -p "$work/bare/bin"
@@ -53,6 +63,8 @@ cp "$prefix/bin/nimbrel-cli" "$work/bare/bin/"
 check "without a station database nimbrel-cli says so and exits 1" sh -c \
     "'$work/bare/bin/nimbrel-cli' stations Netherlands 2>&1 | grep -qi 'not found';
      '$work/bare/bin/nimbrel-cli' stations Netherlands >/dev/null 2>&1; [ \$? -eq 1 ]"
+check "without its HTTPS module nimbrel-cli says it is not installed" https_run \
+    "$work/bare/bin/nimbrel-cli" "module nimbrel-https.so is not installed"
 
 status=0
 checks_report || status=1

@@ -278,6 +278,12 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     UpdateWindowStateAction();
+    // The window's own icon, not the application's: the dialogs it owns take it from it, and the
+    // tray's hidden window, which would draw it at start-up for nothing, does not. Drawing it
+    // means reading the desktop theme's index, which waits until the window is on screen.
+    if (windowIcon().isNull())
+        QMetaObject::invokeMethod(
+            this, [this] { setWindowIcon(ProgramIcon()); }, Qt::QueuedConnection);
     // Once framed, the window's real borders decide how tall it may be.
     QMetaObject::invokeMethod(this, &TMainForm::FitWindow, Qt::QueuedConnection);
     if (!IsFirstRun)

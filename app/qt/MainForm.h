@@ -73,6 +73,7 @@ public:
     TMainController& Controller() { return session_.Controller(); }
     const DesignScale& Scale() const { return scale_; }
     const TRefreshCycle& RefreshCycle() const { return session_.Refresh(); }
+    TDialogs& Dialogs() { return *dialogs_; }
     bool IsFirstRun = false;
 
     QAction* AMChangeWindowState;

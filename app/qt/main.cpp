@@ -12,7 +12,7 @@
 #include "base/qt/MessageBox.h"
 #include "base/qt/Pictures.h"
 #include "history/History.h"
-#include "retrieval/HttpsClient.h"
+#include "retrieval/HttpsModule.h"
 #include "settings/SettingsStore.h"
 
 #include <QApplication>
@@ -72,7 +72,6 @@ int RunDesktop(int argc, char** argv, const CommandLine& commandLine,
     // Closing the window hides it; only File, Exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     nimbrel::gui::InitPictures();
-    QApplication::setWindowIcon(nimbrel::gui::ProgramIcon());
 
     const nimbrel::SystemClock clock;
     nimbrel::gui::MainFormOptions options;

@@ -73,7 +73,7 @@ TEST(HistoryChart, LinesBreakAtGapsAndMissingValuesInDisplayUnits) {
 
 TEST(HistoryChart, PagesAreTheSlotsThenTheStationsOnlyStored) {
     TSettings settings;
-    settings.Slot(2) = {"lfpg", "Paris Charles de Gaulle Airport", "1"};
+    settings.Slot(2) = {"lfpg", "Paris Charles de Gaulle Airport", "1", ""};
     const auto pages = HistoryPages(settings, {{"EHAM", 3}, {"KJFK", 2}});
     ASSERT_EQ(pages.size(), 3u);
     EXPECT_EQ(pages[1].Code, "LFPG");
