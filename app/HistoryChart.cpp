@@ -18,8 +18,9 @@ constexpr std::int64_t Day = 24 * Hour;
 constexpr int TabCaptionLength = 20;
 constexpr const char* Separator = " \xC2\xB7 "; // a middle dot between the readout's parts
 
-std::int64_t Shift(const HistoryPage& page) {
-    return page.OffsetHours.value_or(0) * Hour;
+// How far the page's clock is ahead of UTC at an instant: summer time moves it within a span.
+std::int64_t Shift(const HistoryPage& page, std::int64_t utc) {
+    return page.Zone ? std::int64_t{StationOffsetMinutes(utc, *page.Zone)} * 60 : 0;
 }
 
 // "Tue 8 Dec" and "14:25" (or "2:25 PM") of a moment shown at the page's offset.
@@ -34,7 +35,7 @@ ShownTime Shown(std::int64_t utc, const HistoryPage& page, const TSettings& sett
                                                             "Thu", "Fri", "Sat"};
     static constexpr std::array<const char*, 12> Months = {
         "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    const sys_seconds moment{seconds(utc + Shift(page))};
+    const sys_seconds moment{seconds(utc + Shift(page, utc))};
     const sys_days day = floor<days>(moment);
     const year_month_day date{day};
     const hh_mm_ss time{floor<minutes>(moment - day)};
@@ -109,7 +110,9 @@ std::vector<TimeTick> TimeTicks(std::int64_t from, std::int64_t to, HistorySpan 
                               : span == HistorySpan::ThreeDays ? 12 * Hour
                               : span == HistorySpan::Week      ? Day
                                                                : 5 * Day;
-    const std::int64_t shift = Shift(page);
+    // The offset at the span's start: a change of summer time within the span moves the later
+    // ticks off the round hour by that change, which the labels show as it is.
+    const std::int64_t shift = Shift(page, from);
     std::vector<TimeTick> ticks;
     // Steps counted from a local midnight, so every tick falls on a round local time.
     for (std::int64_t local = (from + shift + step - 1) / step * step; local <= to + shift;
@@ -122,10 +125,12 @@ std::vector<TimeTick> TimeTicks(std::int64_t from, std::int64_t to, HistorySpan 
 
 std::string CountLine(const std::vector<THistoryRecord>& records, HistorySpan span,
                       const HistoryPage& page, const TSettings& settings) {
-    const std::string zone = page.OffsetHours ? "station time, UTC" +
-                                                    std::string(*page.OffsetHours < 0 ? "" : "+") +
-                                                    std::to_string(*page.OffsetHours)
-                                              : "UTC";
+    const std::string zone = !page.Zone ? "UTC"
+                             : !page.ZoneName.empty()
+                                 ? "station time, " + page.ZoneName
+                                 : "station time, UTC" +
+                                       std::string(page.Zone->OffsetHours < 0 ? "" : "+") +
+                                       std::to_string(page.Zone->OffsetHours);
     if (records.empty())
         return "No reports in the last " + HistorySpanCaption(span) + " (times in " + zone + ")";
     const ShownTime first = Shown(records.front().ObservedUtc, page, settings);
@@ -175,12 +180,15 @@ std::vector<HistoryPage> HistoryPages(const TSettings& settings,
         if (code.empty() || listed(code))
             continue;
         const std::string name = slot.LocationName.empty() ? code : slot.LocationName;
-        pages.push_back(
-            {code, ShortenText(name, TabCaptionLength), OffsetHours(slot.LocationTimeZoneOffset)});
+        // The zone as the panels use it: a name the database does not know leaves the offset.
+        const TZoneLookup lookup =
+            FindStationZone(slot.LocationTimeZone, OffsetHours(slot.LocationTimeZoneOffset));
+        pages.push_back({code, ShortenText(name, TabCaptionLength), lookup.Zone,
+                         lookup.Zone.Zone ? slot.LocationTimeZone : std::string()});
     }
     for (const HistoryStation& station : stored)
         if (!listed(station.Code))
-            pages.push_back({station.Code, station.Code, std::nullopt});
+            pages.push_back({station.Code, station.Code, std::nullopt, {}});
     return pages;
 }
 

@@ -2,6 +2,7 @@
 // What the History window draws, computed from the stored reports under the display settings:
 // its pages, the three charts in display units with their gaps and axes, the time axis, the
 // line under the charts and the text shown for one report. The window only maps these to pixels.
+#include "decode/StationTime.h"
 #include "history/HistoryDatabase.h"
 #include "settings/Settings.h"
 
@@ -24,7 +25,8 @@ std::int64_t HistorySpanSeconds(HistorySpan span);
 struct HistoryPage {
     std::string Code;
     std::string Caption;
-    std::optional<int> OffsetHours; // none: UTC
+    std::optional<TStationZone> Zone; // none: UTC
+    std::string ZoneName;             // the slot's tz database zone; empty: a whole-hour offset
 };
 std::vector<HistoryPage> HistoryPages(const TSettings& settings,
                                       const std::vector<HistoryStation>& stored);

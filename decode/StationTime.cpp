@@ -65,11 +65,21 @@ TZoneLookup FindStationZone(const std::string& zoneName, int offsetHours) {
     return lookup;
 }
 
+int StationOffsetMinutes(std::int64_t utcSeconds, const TStationZone& zone) {
+    if (zone.Zone == nullptr)
+        return zone.OffsetHours * 60;
+    const date::sys_seconds instant{std::chrono::seconds{utcSeconds}};
+    return static_cast<int>(
+        std::chrono::duration_cast<Minutes>(zone.Zone->get_info(instant).offset).count());
+}
+
 TClockTime StationLocalTime(const TDateTime& utc, const TStationZone& zone) {
     if (zone.Zone == nullptr)
         return {WrapHour(utc.Hour, zone.OffsetHours), utc.Minute};
     const auto instant = ToSysTime(utc);
-    const auto offset = std::chrono::duration_cast<Minutes>(zone.Zone->get_info(instant).offset);
+    const auto offset = Minutes{StationOffsetMinutes(
+        std::chrono::duration_cast<std::chrono::seconds>(instant.time_since_epoch()).count(),
+        zone)};
     const auto local = instant + offset;
     const auto time = date::make_time(local - date::floor<date::days>(local));
     return {static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count())};

@@ -3,6 +3,7 @@
 // local time, the command line's output) comes from StationLocalTime, so they cannot disagree.
 #include "base/Clock.h"
 
+#include <cstdint>
 #include <string>
 
 namespace date {
@@ -32,6 +33,9 @@ struct TClockTime {
     int Hour = 0;
     int Minute = 0;
 };
+
+// How far the station's clock is ahead of UTC at an instant (seconds since 1970 UTC), in minutes.
+int StationOffsetMinutes(std::int64_t utcSeconds, const TStationZone& zone);
 
 // The station's wall-clock time at a UTC instant. Without a zone only the hour moves, wrapped
 // into the day as WrapHour wraps it.

@@ -56,7 +56,7 @@ TEST(HistoryChart, LinesBreakAtGapsAndMissingValuesInDisplayUnits) {
          0,
          "No reports in the last 24 hours (times in station time, UTC+1)"},
     };
-    const HistoryPage page{"EHAM", "Amsterdam", 1};
+    const HistoryPage page{"EHAM", "Amsterdam", TStationZone{nullptr, 1}, {}};
     for (const Row& row : rows) {
         TSettings settings;
         settings.UseMetricValues = settings.UseCelsius = settings.Use24HourClock = row.metric;
@@ -71,6 +71,19 @@ TEST(HistoryChart, LinesBreakAtGapsAndMissingValuesInDisplayUnits) {
     }
 }
 
+// A slot with a zone is shown in the zone's time at each report: Amsterdam keeps summer time in
+// May (UTC+2, from the tz database), where the whole-hour offset of the same slot says UTC+1.
+TEST(HistoryChart, PagesOfSlotsWithAZoneFollowTheZone) {
+    TSettings settings;
+    settings.Slot(1) = {"EHAM", "Amsterdam", "1", "Europe/Amsterdam"};
+    const auto pages = HistoryPages(settings, {});
+    ASSERT_EQ(pages.size(), 1u);
+    const HistoryChartView view =
+        BuildHistoryChartView({Report(14, 20)}, HistorySpan::Day, Now, pages[0], settings);
+    EXPECT_EQ(view.CountLine,
+              "1 report since Thu 28 May 15:30 (times in station time, Europe/Amsterdam)");
+}
+
 TEST(HistoryChart, PagesAreTheSlotsThenTheStationsOnlyStored) {
     TSettings settings;
     settings.Slot(2) = {"lfpg", "Paris Charles de Gaulle Airport", "1", ""};
@@ -79,7 +92,7 @@ TEST(HistoryChart, PagesAreTheSlotsThenTheStationsOnlyStored) {
     EXPECT_EQ(pages[1].Code, "LFPG");
     EXPECT_EQ(pages[1].Caption, "Paris Charles de Ga...");
     EXPECT_EQ(pages[2].Code, "KJFK");
-    EXPECT_FALSE(pages[2].OffsetHours);
+    EXPECT_FALSE(pages[2].Zone);
     EXPECT_EQ(ReportReadout(Report(0, 12), pages[2], settings),
               "Thu 28 May 20:30 \xC2\xB7 Temperature 12 \xC2\xBA"
               "C \xC2\xB7 Dew point 10 \xC2\xBA"
