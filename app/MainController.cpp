@@ -74,6 +74,7 @@ void TMainController::StartGetWeatherReport() {
         request.LocationCodes.at(static_cast<std::size_t>(slot - 1)) =
             settings_.Slot(slot).LocationCode;
     }
+    runCodes_ = request.LocationCodes;
     GetWeatherThread = std::make_unique<TGetWeatherThread>(
         std::move(request), scheduler_, [this](FetchProgress step) { ShowProgress(step); },
         [this](const FetchOutcome& outcome) { FetchFinished(outcome); });
@@ -103,6 +104,12 @@ void TMainController::FetchFinished(const FetchOutcome& outcome) {
     }
     SetConnectionState(outcome.Failed, false);
     UpdateLocations(false);
+    if (!outcome.Failed && runFetched_) {
+        std::vector<FetchedStationFile> files;
+        for (std::size_t slot = 0; slot < outcome.Buffers.size(); ++slot)
+            files.push_back({runCodes_.at(slot), outcome.Buffers[slot]});
+        runFetched_(files);
+    }
 }
 
 void TMainController::ConnectionTimerExpired() {

@@ -6,6 +6,7 @@
 #include "app/MainView.h"
 #include "app/RefreshCycle.h"
 #include "base/Scheduler.h"
+#include "history/History.h"
 #include "log/MessageLog.h"
 #include "retrieval/GetWeatherThread.h"
 #include "retrieval/HeartBeatThread.h"
@@ -14,6 +15,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -43,6 +45,12 @@ public:
     void HoldReports(const std::array<std::string, LocationSlotCount>& metar,
                      bool primaryWeatherHasChanged, bool connectionFailed);
 
+    // Runs after each successful run's refresh with the files that run fetched, each with the
+    // code it was fetched for (the report history keeps them).
+    void SetRunFetched(std::function<void(const std::vector<FetchedStationFile>&)> fetched) {
+        runFetched_ = std::move(fetched);
+    }
+
     const std::array<std::string, LocationSlotCount>& METAR() const { return METAR_; }
     bool PrimaryWeatherHasChanged() const { return PrimaryWeatherHasChanged_; }
     bool ConnectionInProgress() const { return ConnectionInProgress_; }
@@ -62,7 +70,9 @@ private:
     FtpServerAddress server_;
     std::chrono::milliseconds watchdog_;
     std::unique_ptr<Timer> ConnectionTimer;
-    std::unique_ptr<TGetWeatherThread> GetWeatherThread; // the current worker, or none
+    std::unique_ptr<TGetWeatherThread> GetWeatherThread;  // the current worker, or none
+    std::array<std::string, LocationSlotCount> runCodes_; // what the current worker fetches
+    std::function<void(const std::vector<FetchedStationFile>&)> runFetched_;
 
     std::array<std::string, LocationSlotCount> METAR_;
     bool PrimaryWeatherHasChanged_ = false;

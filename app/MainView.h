@@ -22,6 +22,8 @@ public:
     virtual void SetBusyCursor(bool /*busy*/) {}
     // A full refresh (UpdateLocations(false)) has returned: texts may have grown, a run ended.
     virtual void LocationsUpdated() {}
+    // A run's reports went into the report history.
+    virtual void HistoryStored() {}
 
     // slot is 1..5.
     virtual void SetTab(int /*slot*/, bool /*visible*/, const std::string& /*caption*/) {}

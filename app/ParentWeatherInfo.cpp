@@ -97,8 +97,9 @@ PanelModel InitialPanel() {
     return panel;
 }
 
-std::string LocalTimeText(const TDateTime& utc, int offsetHours, bool use24HourClock) {
-    return FormatClockTime(WrapHour(utc.Hour, offsetHours), utc.Minute, use24HourClock);
+std::string LocalTimeText(const TDateTime& utc, const TStationZone& zone, bool use24HourClock) {
+    const TClockTime local = StationLocalTime(utc, zone);
+    return FormatClockTime(local.Hour, local.Minute, use24HourClock);
 }
 
 std::string LocationTitle(const std::string& name, const std::string& code, bool showLocationCode) {

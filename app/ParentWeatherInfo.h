@@ -3,6 +3,7 @@
 // the display settings. The same rules feed the tray summary, so each text is built in one place.
 #include "app/PanelModel.h"
 #include "base/Clock.h"
+#include "decode/StationTime.h"
 #include "decode/WeatherInfo.h"
 #include "settings/Settings.h"
 
@@ -18,8 +19,8 @@ inline constexpr std::string_view PresentWeatherCaption = "Present weather:";
 // A panel as it looks before its first full refresh.
 PanelModel InitialPanel();
 
-// "14:25" or "2:25 PM": the current UTC time shifted by a whole-hour offset.
-std::string LocalTimeText(const TDateTime& utc, int offsetHours, bool use24HourClock);
+// "14:25" or "2:25 PM": the station's clock at the current UTC time.
+std::string LocalTimeText(const TDateTime& utc, const TStationZone& zone, bool use24HourClock);
 
 // name + " (" + code + ")" with showLocationCode, otherwise the name alone.
 std::string LocationTitle(const std::string& name, const std::string& code, bool showLocationCode);

@@ -5,6 +5,7 @@
 #include "app/TrayText.h"
 #include "base/TextTime.h"
 #include "decode/WeatherVocabulary.h"
+#include "settings/Preferences.h"
 
 #include <exception>
 
@@ -142,8 +143,7 @@ void TRefreshCycle::UpdateLocation(int slot, const RefreshInput& input) {
     UpdateTab(slot, location);
     const std::string& metarText = input.METAR[Index(slot)];
     if (!metarText.empty())
-        DecodeSlot(metarText, record, OffsetHours(location.LocationTimeZoneOffset),
-                   input.Settings.Use24HourClock);
+        DecodeSlot(metarText, record, SlotZone(slot, location), input.Settings.Use24HourClock);
     PanelModel& panel = panels_[Index(slot)];
     DisplayWeatherInfo(panel, record, location.LocationName, location.LocationCode, input.Settings);
     if (slot == 1)
@@ -153,8 +153,8 @@ void TRefreshCycle::UpdateLocation(int slot, const RefreshInput& input) {
 
 void TRefreshCycle::UpdateLocalTime(int slot, const LocationSlot& location,
                                     const TSettings& settings) {
-    std::string text = LocalTimeText(UtcNow(clock_), OffsetHours(location.LocationTimeZoneOffset),
-                                     settings.Use24HourClock);
+    std::string text =
+        LocalTimeText(UtcNow(clock_), SlotZone(slot, location), settings.Use24HourClock);
     view_.SetLocalTime(slot, text);
     panels_[Index(slot)].LabelLocalTime = std::move(text);
 }
@@ -170,10 +170,31 @@ void TRefreshCycle::UpdateTab(int slot, const LocationSlot& location) {
     view_.SetTab(slot, true, tab.Caption);
 }
 
-void TRefreshCycle::DecodeSlot(const std::string& metarText, TWeatherInfo& record, int offsetHours,
-                               bool use24HourClock) {
+const TStationZone& TRefreshCycle::SlotZone(int slot, const LocationSlot& location) {
+    std::optional<ResolvedZone>& resolved = zones_[Index(slot)];
+    if (resolved && resolved->Name == location.LocationTimeZone &&
+        resolved->OffsetText == location.LocationTimeZoneOffset)
+        return resolved->Zone;
+    const int offsetHours = OffsetHours(location.LocationTimeZoneOffset);
+    const TZoneLookup lookup = FindStationZone(location.LocationTimeZone, offsetHours);
+    const bool warned = resolved && resolved->Name == location.LocationTimeZone;
+    if (lookup.Unknown && !warned)
+        log_.AddLogMessage(LogWarning,
+                           UnknownTimeZoneMessage(slot, location.LocationTimeZone, offsetHours));
+    resolved =
+        ResolvedZone{location.LocationTimeZone, location.LocationTimeZoneOffset, lookup.Zone};
+    return resolved->Zone;
+}
+
+std::string UnknownTimeZoneMessage(int slot, const std::string& zoneName, int offsetHours) {
+    return "Unknown time zone \"" + zoneName + "\" of location " + std::to_string(slot) +
+           ": its local time is " + TimeZoneText(offsetHours) + ".";
+}
+
+void TRefreshCycle::DecodeSlot(const std::string& metarText, TWeatherInfo& record,
+                               const TStationZone& zone, bool use24HourClock) {
     try {
-        decoder_.DecodeMetar(metarText, record, offsetHours, use24HourClock, processPendingEvents_);
+        decoder_.DecodeMetar(metarText, record, zone, use24HourClock, processPendingEvents_);
     } catch (const std::exception&) {
         // The record keeps what was decoded before the failure and is shown as it stands.
         log_.AddLogMessage(LogError, "Error on decoding metar: " + metarText);

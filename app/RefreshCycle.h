@@ -62,8 +62,11 @@ private:
     void UpdateLocation(int slot, const RefreshInput& input);
     void UpdateLocalTime(int slot, const LocationSlot& location, const TSettings& settings);
     void UpdateTab(int slot, const LocationSlot& location);
-    void DecodeSlot(const std::string& metarText, TWeatherInfo& record, int offsetHours,
+    void DecodeSlot(const std::string& metarText, TWeatherInfo& record, const TStationZone& zone,
                     bool use24HourClock);
+    // The slot's zone, looked up again only when its settings change, so an unknown name is
+    // logged once per slot rather than once a minute.
+    const TStationZone& SlotZone(int slot, const LocationSlot& location);
     void UpdatePrimary(const TWeatherInfo& record, const LocationSlot& location,
                        const RefreshInput& input);
     void ShowPrimarySummary(const TWeatherInfo& record, const LocationSlot& location,
@@ -100,7 +103,17 @@ private:
         bool ConnectionFailed = false;
     };
     std::optional<DeferredRefresh> deferred_;
+
+    struct ResolvedZone {
+        std::string Name;
+        std::string OffsetText;
+        TStationZone Zone;
+    };
+    std::array<std::optional<ResolvedZone>, LocationSlotCount> zones_;
 };
+
+// The warning for a zone name the tz database does not know.
+std::string UnknownTimeZoneMessage(int slot, const std::string& zoneName, int offsetHours);
 
 // The status bar text after a full refresh of a primary location.
 std::string StatusBarText(bool connectionFailed, const std::string& updateTime);

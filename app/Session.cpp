@@ -20,6 +20,15 @@ Session::Session(Scheduler& scheduler, const Clock& clock, MainView& view, Sessi
         std::make_unique<TMainController>(scheduler_, view_, log_, settings_, refresh_.get(),
                                           std::move(options.Server), options.Watchdog);
     ClockTimer = scheduler_.CreateTimer(false);
+    if (!options.HistoryPath.empty()) {
+        history_ = std::make_unique<THistory>(
+            std::move(options.HistoryPath), clock,
+            [this](const std::string& text) { log_.AddLogMessage(LogWarning, text); });
+        controller_->SetRunFetched([this](const std::vector<FetchedStationFile>& files) {
+            history_->StoreRun(files);
+            view_.HistoryStored();
+        });
+    }
 }
 
 Session::~Session() = default;

@@ -10,6 +10,7 @@
 #include "base/Clock.h"
 #include "base/Scheduler.h"
 #include "decode/DecodeMetar.h"
+#include "history/History.h"
 #include "log/MessageLog.h"
 #include "retrieval/GetWeatherThread.h"
 #include "retrieval/HeartBeatThread.h"
@@ -32,6 +33,8 @@ struct SessionOptions {
     // False: nothing is decoded or shown after a run; the held texts are the result (the
     // command-line fetch, whose log holds the run's lines alone).
     bool ShowReports = true;
+    // The report history's file; empty: no history is kept.
+    std::string HistoryPath;
 };
 
 // The window's own start-up steps, run by StartUp between the session's.
@@ -88,6 +91,8 @@ public:
     const TMainController& Controller() const { return *controller_; }
     // Only with ShowReports.
     const TRefreshCycle& Refresh() const { return *refresh_; }
+    // Null without a history path. Its file opens when first used.
+    THistory* History() { return history_.get(); }
 
 private:
     void LoadSettingsFile(const StartupSteps& steps);
@@ -109,6 +114,8 @@ private:
     TLogList log_;
     std::unique_ptr<TMetarDecoder> decoder_;
     std::unique_ptr<TRefreshCycle> refresh_;
+    // Before the controller, so it outlives the controller's last call.
+    std::unique_ptr<THistory> history_;
     std::unique_ptr<TMainController> controller_;
     std::unique_ptr<Timer> ClockTimer;
     // Last, so it is stopped first: it calls into the controller.

@@ -10,5 +10,6 @@ void RegisterSettingsCommand(CLI::App& app, int& exitCode);
 void RegisterStationsCommand(CLI::App& app, int& exitCode);
 void RegisterFetchCommand(CLI::App& app, int& exitCode);
 void RegisterShowCommand(CLI::App& app, int& exitCode);
+void RegisterHistoryCommand(CLI::App& app, int& exitCode);
 
 } // namespace nimbrel::cli

@@ -23,6 +23,7 @@ struct FetchOptions {
     std::string CaFile;
     double WatchdogSeconds = 30;
     std::vector<std::string> Codes;
+    std::string History;
 };
 
 // "HOST" or "HOST:PORT"; the port defaults to the weather server's.
@@ -98,6 +99,7 @@ int PrintRun(const FetchOptions& options, std::weak_ptr<const void>& lastUse) {
     sessionOptions.Server = std::move(server);
     sessionOptions.Watchdog = watchdog;
     sessionOptions.ShowReports = false;
+    sessionOptions.HistoryPath = options.History;
     Session session(loop, clock, view, std::move(sessionOptions));
     TSettings& settings = session.Settings();
     for (int slot = 1; slot <= LocationSlotCount; ++slot) {
@@ -142,6 +144,8 @@ void RegisterFetchCommand(CLI::App& app, int& exitCode) {
     sub->add_option("--watchdog", options->WatchdogSeconds, "Seconds before the run is cut off")
         ->check(WatchdogRange())
         ->default_val(30);
+    sub->add_option("--history", options->History,
+                    "Also keep the fetched reports in this history database, as the program does");
     sub->add_option("CODE", options->Codes, "Station codes, slot 1 first")
         ->required()
         ->expected(1, LocationSlotCount)

@@ -42,9 +42,12 @@ int ListStations(const std::string& folder, const std::vector<TCountry>& countri
         ListCountries(std::cerr, matches);
         return 1;
     }
+    const TStationZones zones = ReadStationZones(folder);
     for (const TCity& city :
          ReadCities(folder + "/" + CitiesFileName, matches.front().CountryKey)) {
-        std::cout << city.Code << '\t' << city.Name << '\n';
+        const auto zone = zones.find(city.Code);
+        std::cout << city.Code << '\t' << city.Name << '\t'
+                  << (zone == zones.end() ? "" : zone->second) << '\n';
     }
     return 0;
 }
@@ -70,11 +73,13 @@ int Run(const TStationsOptions& options) {
 // Lets a user find a station code without the desktop program's location dialog.
 void RegisterStationsCommand(CLI::App& app, int& exitCode) {
     CLI::App* sub = app.add_subcommand(
-        "stations", "List the countries (name, offset, key) or the stations (code, name) of one");
+        "stations",
+        "List the countries (name, offset, key) or the stations (code, name, time zone) of one");
     auto options = std::make_shared<TStationsOptions>();
     sub->add_option("COUNTRY", options->Country, "Country name or key, in any case");
-    sub->add_option("--database", options->DatabaseFolder,
-                    "Folder holding Countries.ini and Cities.ini (default: beside the program)");
+    sub->add_option(
+        "--database", options->DatabaseFolder,
+        "Folder holding Countries.ini, Cities.ini and Zones.ini (default: beside the program)");
     sub->callback([options, &exitCode] { exitCode = Run(*options); });
 }
 

@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
     nimbrel::cli::RegisterStationsCommand(app, exitCode);
     nimbrel::cli::RegisterFetchCommand(app, exitCode);
     nimbrel::cli::RegisterShowCommand(app, exitCode);
+    nimbrel::cli::RegisterHistoryCommand(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& e) {

@@ -84,7 +84,7 @@ bool IsRecentHour(int reportHour, int currentHour) {
 
 struct TMetarDecoder::TDecodeState {
     TWeatherInfo& Record;
-    int TimeZoneOffset;
+    TStationZone Zone;
     bool Use24HourClock;
     TDateTime UtcNow;
     bool Daytime;
@@ -115,7 +115,14 @@ TMetarDecoder::~TMetarDecoder() = default;
 void TMetarDecoder::DecodeMetar(std::string_view text, TWeatherInfo& record, int timeZoneOffset,
                                 bool use24HourClock,
                                 const std::function<void()>& processPendingEvents) {
-    TDecodeState state{record, timeZoneOffset, use24HourClock, UtcNow(clock_), Daytime};
+    DecodeMetar(text, record, TStationZone{nullptr, timeZoneOffset}, use24HourClock,
+                processPendingEvents);
+}
+
+void TMetarDecoder::DecodeMetar(std::string_view text, TWeatherInfo& record,
+                                const TStationZone& zone, bool use24HourClock,
+                                const std::function<void()>& processPendingEvents) {
+    TDecodeState state{record, zone, use24HourClock, UtcNow(clock_), Daytime};
     record.Metar = ExtractReportLine(text);
     const TDateTime local = clock_.LocalNow();
     record.UpdateTime = FormatClockTime(local.Hour, local.Minute, use24HourClock);
@@ -155,10 +162,15 @@ void TMetarDecoder::DecodeTimeGroup(std::string_view group, TDecodeState& state)
     record.TimeGroup = time;
     const int hour = ToInteger(time.substr(2, 2));
     const int minute = ToInteger(time.substr(4, 2));
-    const int localHour = WrapHour(hour, state.TimeZoneOffset);
-    state.Daytime = localHour >= FirstDaytimeHour && localHour <= LastDaytimeHour;
+    // The zone's offset when the report was made, not now: they differ across a change of
+    // summer time.
+    const TDateTime instant =
+        ReportInstant(state.UtcNow, ToInteger(time.substr(0, 2)), hour, minute);
+    const TClockTime local =
+        StationLocalTime({instant.Year, instant.Month, instant.Day, hour, minute}, state.Zone);
+    state.Daytime = local.Hour >= FirstDaytimeHour && local.Hour <= LastDaytimeHour;
     record.UtcTime = FormatClockTime(hour, minute, state.Use24HourClock) + " UTC";
-    record.LocalTime = FormatClockTime(localHour, minute, state.Use24HourClock);
+    record.LocalTime = FormatClockTime(local.Hour, local.Minute, state.Use24HourClock);
     if (IsRecentHour(hour, state.UtcNow.Hour))
         record.IsRecent = true;
     state.TimeDone = true;

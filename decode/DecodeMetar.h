@@ -1,6 +1,7 @@
 #pragma once
 // Turns the text of one station file into a TWeatherInfo.
 #include "base/Clock.h"
+#include "decode/StationTime.h"
 #include "decode/WeatherInfo.h"
 
 #include <functional>
@@ -25,6 +26,9 @@ public:
     // Never throws for bad input: whatever the text, the record ends complete. The callback
     // runs after every group so a window stays responsive; it may even start another decode,
     // since everything but Daytime lives in the call.
+    void DecodeMetar(std::string_view text, TWeatherInfo& record, const TStationZone& zone,
+                     bool use24HourClock, const std::function<void()>& processPendingEvents = {});
+    // The same for a station known by its whole-hour offset alone.
     void DecodeMetar(std::string_view text, TWeatherInfo& record, int timeZoneOffset,
                      bool use24HourClock, const std::function<void()>& processPendingEvents = {});
 

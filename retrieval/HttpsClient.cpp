@@ -2,10 +2,12 @@
 
 #include "base/TextTime.h"
 #include "retrieval/GetWeatherThread.h"
+#include "retrieval/HttpsModule.h"
 
 #include <array>
 #include <curl/curl.h>
 #include <mutex>
+#include <string_view>
 
 namespace nimbrel {
 
@@ -261,3 +263,23 @@ void HttpsClient::Disconnect() {
 }
 
 } // namespace nimbrel
+
+// The module's entry point, the one symbol it exports (see HttpsModule.h).
+#ifdef _WIN32
+#define NIMBREL_MODULE_EXPORT __declspec(dllexport)
+#else
+#define NIMBREL_MODULE_EXPORT __attribute__((visibility("default")))
+#endif
+extern "C" NIMBREL_MODULE_EXPORT bool
+NimbrelMakeHttpsSource(const char* version, const nimbrel::HttpsEndpoint& endpoint,
+                       std::unique_ptr<nimbrel::StationSource>& source) {
+    if (std::string_view(version) != NIMBREL_VERSION) {
+        return false;
+    }
+    auto client = std::make_unique<nimbrel::HttpsClient>();
+    client->Host = endpoint.Host;
+    client->Port = endpoint.Port;
+    client->CaFile = endpoint.CaFile;
+    source = std::move(client);
+    return true;
+}

@@ -1,6 +1,7 @@
 #pragma once
 // The HTTPS way to the station files, for networks that block FTP: one libcurl handle per run,
-// so every file of the run goes over the same kept-alive connection. The server's certificate
+// so every file of the run goes over the same kept-alive connection. Built into a module of its
+// own, which the program loads when a run first needs it (HttpsModule.h). The server's certificate
 // and host name are verified; redirects are followed a few times, and only to https.
 #include "retrieval/StationSource.h"
 
@@ -18,10 +19,6 @@ public:
 };
 
 inline constexpr long MaxHttpsRedirects = 3;
-
-// The desktop program's counterpart of the command-line tool's --ca-file: the certificates to
-// trust instead of the system's, for private mirrors.
-inline constexpr const char* CaFileVariable = "NIMBREL_CA_FILE";
 
 // The address of a station's file on the server: https://HOST[:PORT]/DIRECTORY/CODE.TXT; the
 // port is left out when it is 443.

@@ -1,8 +1,6 @@
 #include "retrieval/FtpClient.h"
 #include "retrieval/GetWeatherThread.h"
-#ifdef NIMBREL_HTTPS
-#include "retrieval/HttpsClient.h"
-#endif
+#include "retrieval/HttpsModule.h"
 
 #include <stdexcept>
 
@@ -55,11 +53,9 @@ std::unique_ptr<StationSource> MakeStationSource(const FetchRequest& request) {
         return std::make_unique<FtpStationSource>(request.Server, request.FtpActiveMode);
     }
 #ifdef NIMBREL_HTTPS
-    auto client = std::make_unique<HttpsClient>();
-    client->Host = request.Server.Host;
-    client->Port = request.Server.PortFor(true);
-    client->CaFile = request.Server.CaFile;
-    return client;
+    return MakeHttpsSource(
+        {request.Server.Host, request.Server.PortFor(true), request.Server.CaFile},
+        HttpsModuleFolders());
 #else
     return std::make_unique<UnavailableSource>();
 #endif

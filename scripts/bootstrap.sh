@@ -2,11 +2,13 @@
 # Installs the Debian packages this project needs that the machine lacks. Checks before it
 # installs, refreshes the package lists only when an install needs it, and uses sudo only when
 # not root. Usage: scripts/bootstrap.sh [build|test|run|package|windows|all]  (default: all)
-# windows: the MinGW-w64 cross build and Wine to run its tests, plus PCRE2 built for Windows.
+# windows: the MinGW-w64 cross build and Wine to run its tests, plus PCRE2, SQLite and date/tz
+# (with the tz database's text files) built for Windows.
 set -euo pipefail
 
 build_pkgs=(cmake ninja-build g++ pkg-config libasio-dev libcli11-dev nlohmann-json3-dev libpcre2-dev
-            libcurl4-openssl-dev qt6-base-dev qt6-base-dev-tools qt6-svg-dev)
+            libcurl4-openssl-dev libsqlite3-dev qt6-base-dev qt6-base-dev-tools qt6-svg-dev
+            libhowardhinnant-date-dev tzdata)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev python3-pyftpdlib
            xvfb xauth openbox trayer xdotool x11-utils imagemagick curl openssl python3
            ca-certificates desktop-file-utils appstream man-db file clang-format clang-tidy time
@@ -15,9 +17,10 @@ package_pkgs=(dpkg-dev fakeroot lintian file)
 run_pkgs=(ca-certificates python3-pyftpdlib xvfb xauth openbox trayer x11-utils xdotool imagemagick
           qt6-wayland)
 # GoogleTest comes as source (/usr/src/googletest) and is built with the cross compiler; dpkg-dev
-# unpacks Debian's pcre2 source package.
+# unpacks Debian's pcre2, sqlite3, date and tzdata source packages; tclsh makes SQLite's
+# single-file source.
 windows_pkgs=(cmake ninja-build pkg-config g++-mingw-w64-x86-64-posix wine wine64 libasio-dev libcli11-dev
-              nlohmann-json3-dev googletest dpkg-dev python3-pyftpdlib ca-certificates)
+              nlohmann-json3-dev googletest dpkg-dev gcc make tcl python3-pyftpdlib ca-certificates)
 
 case "${1:-all}" in
     build) wanted=("${build_pkgs[@]}") ;;
@@ -50,4 +53,6 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 if [ "${1:-all}" = windows ]; then
     "$(dirname "$0")/pcre2-mingw.sh"
+    "$(dirname "$0")/sqlite-mingw.sh"
+    "$(dirname "$0")/date-mingw.sh"
 fi

@@ -24,7 +24,7 @@ check "DESTDIR is honoured" sh -c \
     "DESTDIR='$work/dest' cmake --install '$build' --prefix /usr >/dev/null &&
      test -x '$work/dest/usr/bin/nimbrel-cli' && test -s '$work/dest/usr/share/nimbrel/Cities.ini'"
 for file in bin/nimbrel bin/nimbrel-cli share/nimbrel/Countries.ini share/nimbrel/Cities.ini \
-    share/nimbrel/NBRHelp.html share/applications/$app_id.desktop \
+    share/nimbrel/Zones.ini share/nimbrel/NBRHelp.html share/applications/$app_id.desktop \
     share/metainfo/$app_id.metainfo.xml share/icons/hicolor/scalable/apps/$app_id.svg \
     share/man/man1/nimbrel.1.gz share/man/man1/nimbrel-cli.1.gz; do
     check "installs $file" test -s "$prefix/$file"
@@ -44,6 +44,18 @@ check "nimbrel.1 renders without warnings" man_clean "$prefix/share/man/man1/nim
 check "nimbrel-cli.1 renders without warnings" man_clean "$prefix/share/man/man1/nimbrel-cli.1.gz"
 check "the installed nimbrel-cli finds the station database" sh -c \
     "'$prefix/bin/nimbrel-cli' stations Netherlands | grep -q EHAM"
+check "the installed nimbrel-cli reads a history (nothing stored: no output, exit 0)" sh -c \
+    "test -z \"\$('$prefix/bin/nimbrel-cli' history --file '$work/no-history.sqlite3' EHAM)\""
+# Nothing listens on port 1: a run that got as far as connecting found and loaded the module.
+https_run() {
+    local out
+    out=$("$1" fetch --https --server 127.0.0.1:1 EHAM 2>&1) # a failed run: exit status 1
+    grep -q "$2" <<<"$out" || { printf '%s\n' "$out"; return 1; }
+}
+if [ -e "$prefix/lib/nimbrel/nimbrel-https.so" ]; then
+    check "the installed nimbrel-cli loads its HTTPS module" https_run "$prefix/bin/nimbrel-cli" \
+        "ERROR: HTTPS error: "
+fi
 
 # A prefix holding only the programs: clear messages, no crash.
 mkdir -p "$work/bare/bin"
@@ -51,6 +63,8 @@ cp "$prefix/bin/nimbrel-cli" "$work/bare/bin/"
 check "without a station database nimbrel-cli says so and exits 1" sh -c \
     "'$work/bare/bin/nimbrel-cli' stations Netherlands 2>&1 | grep -qi 'not found';
      '$work/bare/bin/nimbrel-cli' stations Netherlands >/dev/null 2>&1; [ \$? -eq 1 ]"
+check "without its HTTPS module nimbrel-cli says it is not installed" https_run \
+    "$work/bare/bin/nimbrel-cli" "module nimbrel-https.so is not installed"
 
 status=0
 checks_report || status=1

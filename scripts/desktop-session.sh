@@ -133,6 +133,7 @@ session_start_ftp() {
 session_user_folder() {
     export HOME="$session_tmp/home"
     export XDG_CONFIG_HOME="$HOME/.config"
+    export XDG_DATA_HOME="$HOME/.local/share"
     export XDG_RUNTIME_DIR="$session_tmp/runtime"
     unset APPDATA WAYLAND_DISPLAY
     # No session bus (not the user's, and none started on demand) until session_start_bus.

@@ -48,6 +48,8 @@ check "the tray hint summarises the primary station" sh -c \
 check "the panel shows the decoded report" sh -c \
     "grep -q '^panel1=Amsterdam Airport Schiphol (EHAM) | .* UTC .* | Mostly clear | 12 ºC' '$session_tmp/state'"
 check "the main window is on screen" test -n "$(session_main_window)"
+check "a run over FTP loads nothing of the HTTPS way" sh -c \
+    "! grep -q -e libcurl -e nimbrel-https /proc/$session_pid/maps"
 check "the window's class is the launcher's StartupWMClass" sh -c \
     "xprop -id '$(session_main_window)' WM_CLASS | grep -q '\"Nimbrel\"\$'"
 if [ -n "$prefix" ]; then

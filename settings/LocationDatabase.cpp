@@ -13,6 +13,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* CountriesSection = "Countries";
+constexpr const char* ZonesSection = "Zones";
 
 std::vector<fs::path> DatabaseFolderCandidates(const fs::path& executableFolder) {
 #ifdef _WIN32
@@ -113,6 +114,19 @@ TDatabaseList<TCity> LoadCityList(const std::string& citiesIniPath, const TCount
         [&] { return ReadCities(citiesIniPath, country.CountryKey, processPendingEvents); },
         citiesIniPath + " lists no stations of " + country.Name + ": it has no section [" +
             country.CountryKey + "] with stations.");
+}
+
+TStationZones ReadStationZones(const std::string& databaseFolder) {
+    TStationZones zones;
+    try {
+        TIniFile::Load((fs::path(databaseFolder) / ZonesFileName).string())
+            .ForEachInSection(ZonesSection, [&zones](std::string_view code, std::string_view zone) {
+                zones.try_emplace(std::string(code), zone);
+            });
+    } catch (const IniFileError&) {
+        // Without zones every station keeps its whole-hour offset, as before the file existed.
+    }
+    return zones;
 }
 
 std::vector<TCountry> MatchCountries(const std::vector<TCountry>& countries,

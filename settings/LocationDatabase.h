@@ -2,6 +2,7 @@
 // The read-only station database: Countries.ini (section "Countries": key = display name;offset)
 // and Cities.ini (one section per country key: station code = display name).
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@ class TIniFile;
 
 inline constexpr const char* CountriesFileName = "Countries.ini";
 inline constexpr const char* CitiesFileName = "Cities.ini";
+inline constexpr const char* ZonesFileName = "Zones.ini";
 inline constexpr const char* DatabaseMissingMessage =
     "The country and city database could not be found.\r\n"
     "Reinstalling the program might solve this problem.";
@@ -57,6 +59,12 @@ TDatabaseList<TCountry> LoadCountryList(const std::string& countriesIniPath,
                                         const std::function<void()>& processPendingEvents = {});
 TDatabaseList<TCity> LoadCityList(const std::string& citiesIniPath, const TCountry& country,
                                   const std::function<void()>& processPendingEvents = {});
+
+// Each station's tz database zone by its code, from Zones.ini in the database folder (section
+// "Zones": station code = zone name). The file came later than the other two, which stay as they
+// were: when it is missing or cannot be read no station has a zone, and slots keep their offsets.
+using TStationZones = std::map<std::string, std::string>;
+TStationZones ReadStationZones(const std::string& databaseFolder);
 
 // The countries a user means by text, ignoring case: the one whose display name or key equals
 // it, else every entry of a country listed once per time zone ("United States" gives

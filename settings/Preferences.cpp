@@ -57,13 +57,28 @@ std::string TimeZoneOffsetText(int index) {
     return std::to_string(index + MinListedOffset);
 }
 
-void TPreferencesModel::Show(const TSettings& settings) {
+void TPreferencesModel::Show(const TSettings& settings, const TStationZones& stationZones) {
     Values = settings;
     HoldSpinsInRange(Values);
-    for (LocationSlot& slot : Values.Slots) {
+    for (int number = 1; number <= LocationSlotCount; ++number) {
+        LocationSlot& slot = Values.Slot(number);
         slot.LocationTimeZoneOffset = ListedOffset(slot.LocationTimeZoneOffset);
+        const auto station = stationZones.find(slot.LocationCode);
+        offeredZones_.at(static_cast<std::size_t>(number - 1)) =
+            !slot.LocationTimeZone.empty() || station == stationZones.end() ? slot.LocationTimeZone
+                                                                            : station->second;
     }
     applyEnabled_ = false;
+}
+
+const std::string& TPreferencesModel::OfferedTimeZone(int slot) const {
+    return offeredZones_.at(static_cast<std::size_t>(slot - 1));
+}
+
+int TPreferencesModel::TimeZoneListIndex(int slot) const {
+    const LocationSlot& values = Values.Slot(slot);
+    return values.LocationTimeZone.empty() ? TimeZoneIndex(values.LocationTimeZoneOffset)
+                                           : StationZoneIndex;
 }
 
 void TPreferencesModel::SelectLocation(int slot, const LocationChoice& chosen) {
@@ -72,16 +87,23 @@ void TPreferencesModel::SelectLocation(int slot, const LocationChoice& chosen) {
     target.LocationCode = chosen.LocationCode;
     target.LocationName = chosen.LocationName;
     target.LocationTimeZoneOffset = ListedOffset(chosen.LocationTimeZoneOffset);
+    target.LocationTimeZone = chosen.LocationTimeZone;
+    offeredZones_.at(static_cast<std::size_t>(slot - 1)) = chosen.LocationTimeZone;
 }
 
 void TPreferencesModel::ClearLocation(int slot) {
     applyEnabled_ = true;
-    Values.Slot(slot) = {"", "", TimeZoneOffsetText(GmtTimeZoneIndex)};
+    Values.Slot(slot) = {"", "", TimeZoneOffsetText(GmtTimeZoneIndex), ""};
+    offeredZones_.at(static_cast<std::size_t>(slot - 1)).clear();
 }
 
 void TPreferencesModel::ChooseTimeZone(int slot, int index) {
-    if (index != NoTimeZoneIndex) {
-        Values.Slot(slot).LocationTimeZoneOffset = TimeZoneOffsetText(index);
+    LocationSlot& values = Values.Slot(slot);
+    if (index == StationZoneIndex) {
+        values.LocationTimeZone = OfferedTimeZone(slot);
+    } else if (index >= 0 && index < StationZoneIndex) {
+        values.LocationTimeZoneOffset = TimeZoneOffsetText(index);
+        values.LocationTimeZone.clear();
     }
 }
 
@@ -101,6 +123,8 @@ void ActOnClosedPreferences(TSettings& settings, bool& preferencesHaveBeenChange
     if (settings.Slot(1).LocationCode.empty()) {
         actions.ShowWarning(PrimaryLocationEmptyWarning);
         settings.Slot(1) = TSettings{}.Slot(1);
+        // The default station with the zone the picker would have given it.
+        settings.Slot(1).LocationTimeZone = DefaultPrimaryTimeZone;
     }
     actions.ArrangeLocationPanels();
     try {

@@ -2,8 +2,10 @@
 // What the preferences dialog decides, apart from its widgets: what the controls show when it
 // opens, when Apply is enabled, what OK and Apply write into the settings, and what the main
 // window does once the dialog has closed.
+#include "settings/LocationDatabase.h"
 #include "settings/Settings.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,8 @@ inline constexpr int MinListedOffset = -12;
 inline constexpr int MaxListedOffset = 12;
 inline constexpr int GmtTimeZoneIndex = -MinListedOffset;
 inline constexpr int NoTimeZoneIndex = -1;
+// The entry after the offsets: the station's own tz database zone, listed when it has one.
+inline constexpr int StationZoneIndex = MaxListedOffset - MinListedOffset + 1;
 
 inline constexpr const char* PrimaryLocationEmptyWarning =
     "The primary location cannot be empty. Using default value.";
@@ -39,11 +43,12 @@ int TimeZoneIndex(const std::string& offsetText);
 // The offset text that a time-zone list entry stands for: "-5", "0", "3".
 std::string TimeZoneOffsetText(int index);
 
-// The three texts the location picker hands back.
+// What the location picker hands back: the three texts of a slot and the station's zone.
 struct LocationChoice {
     std::string LocationCode;
     std::string LocationName;
     std::string LocationTimeZoneOffset;
+    std::string LocationTimeZone;
 };
 
 // The dialog's own copy of the settings while it is open. Values mirror the controls: the check
@@ -55,8 +60,9 @@ public:
     TSettings Values;
 
     // FormShow: reloads everything from the settings (unapplied edits are lost) and disables
-    // Apply. Spin positions are held within their ranges.
-    void Show(const TSettings& settings);
+    // Apply. Spin positions are held within their ranges. stationZones offer a slot without a
+    // zone (filled before zones existed) its station's zone.
+    void Show(const TSettings& settings, const TStationZones& stationZones = {});
 
     // ControlChanged from a check box click.
     void CheckBoxClicked() { applyEnabled_ = true; }
@@ -67,8 +73,15 @@ public:
     // Clear, slot 1..5.
     void ClearLocation(int slot);
 
-    // The user picked a time-zone list entry for slot 1..5.
+    // The user picked a time-zone list entry for slot 1..5: an offset clears the slot's zone,
+    // StationZoneIndex takes the offered zone.
     void ChooseTimeZone(int slot, int index);
+
+    // The zone slot 1..5 lists after its offsets: its own, else its station's; empty for none.
+    const std::string& OfferedTimeZone(int slot) const;
+    // The entry the slot's list shows: StationZoneIndex while the slot uses a zone, else the
+    // entry of its offset (NoTimeZoneIndex for one beyond the list).
+    int TimeZoneListIndex(int slot) const;
 
     // ApplyPreferences, for OK and Apply: copies Values into the settings and marks them
     // changed. Apply also disables the button; OK closes the dialog, so it makes no difference.
@@ -80,6 +93,7 @@ public:
 
 private:
     bool applyEnabled_ = false;
+    std::array<std::string, LocationSlotCount> offeredZones_;
 };
 
 // The main window's side of closing the dialog, in the order the steps run.

@@ -11,7 +11,13 @@ struct LocationSlot {
     std::string LocationCode;           // station code; empty = slot unused
     std::string LocationName;           // display name
     std::string LocationTimeZoneOffset; // whole hours from UTC as decimal text, "-12".."12"
+    // The station's tz database zone ("Europe/Amsterdam"); empty: the whole-hour offset alone.
+    std::string LocationTimeZone;
 };
+
+// The zone of the default primary station, EHAM. Only a first run (no settings file yet) and the
+// fallback to the default station start with it: an older file without zones keeps its offsets.
+inline constexpr const char* DefaultPrimaryTimeZone = "Europe/Amsterdam";
 
 // The stations the program watches: slot 1 is the primary one.
 inline constexpr int LocationSlotCount = 5;
@@ -32,11 +38,11 @@ struct TSettings {
     bool Use24HourClock = true;
     bool UseHttps = false; // fetch over HTTPS instead of FTP
     std::array<LocationSlot, LocationSlotCount> Slots{{
-        {"EHAM", "Amsterdam Airport Schiphol", "1"},
-        {"", "", "0"},
-        {"", "", "0"},
-        {"", "", "0"},
-        {"", "", "0"},
+        {"EHAM", "Amsterdam Airport Schiphol", "1", ""},
+        {"", "", "0", ""},
+        {"", "", "0", ""},
+        {"", "", "0", ""},
+        {"", "", "0", ""},
     }};
 
     // Slot by its number 1..5.

@@ -67,6 +67,10 @@ constexpr SlotKey SlotKeys[] = {
     {"LocationTimeZoneOffset", &LocationSlot::LocationTimeZoneOffset},
 };
 
+constexpr SlotKey LaterSlotKeys[] = {
+    {"LocationTimeZone", &LocationSlot::LocationTimeZone},
+};
+
 std::string SlotKeyName(const SlotKey& slotKey, int number) {
     return slotKey.Prefix + std::to_string(number);
 }
@@ -88,6 +92,27 @@ private:
 std::optional<int> ReadNumber(const TPreferencesValues& ini, const char* key) {
     const auto text = ini.Find(key);
     return text ? ParseWholeNumber(*text) : std::nullopt;
+}
+
+template <std::size_t Count>
+void ReadSlotTexts(const TPreferencesValues& ini, const SlotKey (&keys)[Count],
+                   TSettings& settings) {
+    for (const SlotKey& slotKey : keys) {
+        for (int number = 1; number <= LocationSlotCount; ++number) {
+            std::string& field = settings.Slot(number).*slotKey.Field;
+            field = ini.Find(SlotKeyName(slotKey, number)).value_or(field);
+        }
+    }
+}
+
+template <std::size_t Count>
+void AppendSlotTexts(const TSettings& settings, const SlotKey (&keys)[Count],
+                     std::vector<std::pair<std::string, std::string>>& values) {
+    for (const SlotKey& slotKey : keys) {
+        for (int number = 1; number <= LocationSlotCount; ++number) {
+            values.emplace_back(SlotKeyName(slotKey, number), settings.Slot(number).*slotKey.Field);
+        }
+    }
 }
 
 template <std::size_t Count>
@@ -126,19 +151,19 @@ TPreferencesValues::TPreferencesValues(const TIniFile& ini) {
 }
 
 TSettings LoadSettings(const std::string& path) {
-    const TPreferencesValues ini(TIniFile::Load(path));
     TSettings settings;
+    if (SettingsFileMissing(path)) {
+        settings.Slot(1).LocationTimeZone = DefaultPrimaryTimeZone;
+        return settings;
+    }
+    const TPreferencesValues ini(TIniFile::Load(path));
     ReadBools(ini, BoolKeys, settings);
     ReadBools(ini, LaterBoolKeys, settings);
     for (const IntKey& entry : IntKeys) {
         settings.*entry.Field = ReadNumber(ini, entry.Key).value_or(settings.*entry.Field);
     }
-    for (const SlotKey& slotKey : SlotKeys) {
-        for (int number = 1; number <= LocationSlotCount; ++number) {
-            std::string& field = settings.Slot(number).*slotKey.Field;
-            field = ini.Find(SlotKeyName(slotKey, number)).value_or(field);
-        }
-    }
+    ReadSlotTexts(ini, SlotKeys, settings);
+    ReadSlotTexts(ini, LaterSlotKeys, settings);
     return settings;
 }
 
@@ -151,14 +176,11 @@ std::vector<std::pair<std::string, std::string>> SettingsKeyValues(const TSettin
     for (const IntKey& entry : IntKeys) {
         values.emplace_back(entry.Key, std::to_string(settings.*entry.Field));
     }
-    for (const SlotKey& slotKey : SlotKeys) {
-        for (int number = 1; number <= LocationSlotCount; ++number) {
-            values.emplace_back(SlotKeyName(slotKey, number), settings.Slot(number).*slotKey.Field);
-        }
-    }
+    AppendSlotTexts(settings, SlotKeys, values);
     for (const BoolKey& entry : LaterBoolKeys) {
         values.emplace_back(entry.Key, settings.*entry.Field ? "1" : "0");
     }
+    AppendSlotTexts(settings, LaterSlotKeys, values);
     return values;
 }
 

@@ -1,6 +1,7 @@
 #include "app/qt/Dialogs.h"
 
 #include <QTabWidget>
+#include <memory>
 #include <utility>
 
 namespace nimbrel::gui {
@@ -39,16 +40,24 @@ private:
 TDialogs::TDialogs(QWidget* owner, TSettings& settings, TLogList& logList,
                    std::string executableFolder, MessageBoxFunction showMessage,
                    OpenFileFunction openFile)
-    : SelectLocationForm(executableFolder, showMessage, owner),
-      PreferencesForm(settings, PreferencesHaveBeenChanged, SelectLocationForm, owner),
-      LogForm(logList, owner), AboutForm(owner),
-      HelpViewer(owner, logList, showMessage, std::move(openFile)), owner_(owner),
-      settings_(settings), logList_(logList), executableFolder_(std::move(executableFolder)),
-      showMessage_(std::move(showMessage)) {}
+    : SelectLocationForm([this] {
+          return std::make_unique<TSelectLocationForm>(executableFolder_, showMessage_, owner_);
+      }),
+      PreferencesForm([this] {
+          return std::make_unique<TPreferencesForm>(settings_, PreferencesHaveBeenChanged,
+                                                    *SelectLocationForm, owner_);
+      }),
+      LogForm([this] { return std::make_unique<TLogForm>(logList_, owner_); }),
+      AboutForm([this] { return std::make_unique<TAboutForm>(owner_); }), HelpViewer([this] {
+          return std::make_unique<THelpViewer>(owner_, logList_, showMessage_, openFile_);
+      }),
+      owner_(owner), settings_(settings), logList_(logList),
+      executableFolder_(std::move(executableFolder)), showMessage_(std::move(showMessage)),
+      openFile_(std::move(openFile)) {}
 
 void TDialogs::ExecutePreferences(const PreferencesMainWindowSteps& steps) {
-    PreferencesForm.PageControl->setCurrentIndex(0);
-    PreferencesForm.exec();
+    PreferencesForm->PageControl->setCurrentIndex(0);
+    PreferencesForm->exec();
     ClosingActions actions(steps, owner_, logList_, showMessage_);
     ActOnClosedPreferences(settings_, PreferencesHaveBeenChanged, actions);
 }

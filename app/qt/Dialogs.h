@@ -1,6 +1,8 @@
 #pragma once
-// The main window's dialogs, created once and kept for the whole run so each keeps its state
-// between openings, with the steps the main window's commands run around them.
+// The main window's dialogs, each built when it is first opened and kept for the rest of the
+// run, so each keeps its state between openings; with the steps the main window's commands run
+// around them. A new window of the main window's belongs here, built the same way.
+#include "base/OnFirstUse.h"
 #include "base/qt/MessageBox.h"
 #include "help/qt/AboutForm.h"
 #include "help/qt/HelpViewer.h"
@@ -12,6 +14,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace nimbrel::gui {
@@ -33,18 +36,19 @@ public:
     // ActionToolsPreferencesExecute: the dialog on its first tab, then the closing steps.
     void ExecutePreferences(const PreferencesMainWindowSteps& steps);
     // ActionToolsLogExecute.
-    void ExecuteLog() { LogForm.exec(); }
+    void ExecuteLog() { LogForm->exec(); }
     // ActionHelpReadMeExecute.
-    void ShowHelp() { HelpViewer.ShowHelp(executableFolder_); }
+    void ShowHelp() { HelpViewer->ShowHelp(executableFolder_); }
     // ActionHelpAboutExecute.
-    void ExecuteAbout() { AboutForm.exec(); }
+    void ExecuteAbout() { AboutForm->exec(); }
 
     bool PreferencesHaveBeenChanged = false;
-    TSelectLocationForm SelectLocationForm;
-    TPreferencesForm PreferencesForm;
-    TLogForm LogForm;
-    TAboutForm AboutForm;
-    THelpViewer HelpViewer;
+    // The station picker is built with the preferences, which open it.
+    OnFirstUse<TSelectLocationForm> SelectLocationForm;
+    OnFirstUse<TPreferencesForm> PreferencesForm;
+    OnFirstUse<TLogForm> LogForm;
+    OnFirstUse<TAboutForm> AboutForm;
+    OnFirstUse<THelpViewer> HelpViewer;
 
 private:
     QWidget* owner_;
@@ -52,6 +56,7 @@ private:
     TLogList& logList_;
     std::string executableFolder_;
     MessageBoxFunction showMessage_;
+    OpenFileFunction openFile_;
 };
 
 } // namespace nimbrel::gui

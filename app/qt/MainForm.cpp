@@ -3,6 +3,7 @@
 #include "app/DesktopRules.h"
 #include "app/WindowLayout.h"
 #include "app/qt/Dialogs.h"
+#include "app/qt/HistoryForm.h"
 #include "base/qt/FormFont.h"
 #include "base/qt/Pictures.h"
 #include "help/HelpLoader.h"
@@ -51,15 +52,15 @@ QIcon MenuIcon(int index) {
 } // namespace
 
 TMainForm::TMainForm(QtScheduler& scheduler, const Clock& clock, MainFormOptions options)
-    : scheduler_(scheduler), trayAvailable_(std::move(options.TrayAvailable)),
+    : scheduler_(scheduler), clock_(clock), trayAvailable_(std::move(options.TrayAvailable)),
       showMessage_(std::move(options.ShowMessage)),
       reportWithoutDialog_(std::move(options.ReportWithoutDialog)),
       debugStatePath_(std::move(options.DebugStatePath)),
       // 3-5: the fetch state, the log and the timers (not running yet), the program's path.
       session_(scheduler, clock, *this,
                SessionOptions{std::move(options.SettingsPath), std::move(options.ExecutablePath),
-                              std::move(options.Server), options.Watchdog,
-                              std::move(options.Pacer)}) {
+                              std::move(options.Server), options.Watchdog, std::move(options.Pacer),
+                              true, std::move(options.HistoryPath)}) {
     // 1-2: the panels, docked into their hosts, and the caption.
     CreatePanels();
     setWindowTitle(Caption(ProductName));
@@ -149,6 +150,7 @@ void TMainForm::CreateActions() {
     AMWeatherGetWeatherReport = action("AMWeatherGetWeatherReport", "&Get weather report", 7);
     AMPreferences = action("AMPreferences", "&Preferences...", 5);
     AMLog = action("AMLog", "&View log...", 6);
+    AMHistory = action("AMHistory", "&History...", -1);
     AMHelpReadMe = action("AMHelpReadMe", "&Help", 3);
     AMHelpReadMe->setShortcut(QKeySequence(Qt::Key_F1));
     AMHelpAbout = action("AMHelpAbout", "&About...", 0);
@@ -161,6 +163,7 @@ void TMainForm::CreateActions() {
             &TMainForm::AMWeatherGetWeatherReportExecute);
     connect(AMPreferences, &QAction::triggered, this, &TMainForm::ActionToolsPreferencesExecute);
     connect(AMLog, &QAction::triggered, this, &TMainForm::ActionToolsLogExecute);
+    connect(AMHistory, &QAction::triggered, this, &TMainForm::ActionToolsHistoryExecute);
     connect(AMHelpReadMe, &QAction::triggered, this, &TMainForm::ActionHelpReadMeExecute);
     connect(AMHelpAbout, &QAction::triggered, this, &TMainForm::ActionHelpAboutExecute);
 }
@@ -171,7 +174,8 @@ void TMainForm::CreateMenus() {
     QMenu* file = ActionMainMenuBar->addMenu(QStringLiteral("&File"));
     file->addActions({AMChangeWindowState, AMFileExit});
     ActionMainMenuBar->addMenu(QStringLiteral("&Weather"))->addAction(AMWeatherGetWeatherReport);
-    ActionMainMenuBar->addMenu(QStringLiteral("&Tools"))->addActions({AMPreferences, AMLog});
+    ActionMainMenuBar->addMenu(QStringLiteral("&Tools"))
+        ->addActions({AMPreferences, AMLog, AMHistory});
     ActionMainMenuBar->addMenu(QStringLiteral("&Help"))->addActions({AMHelpReadMe, AMHelpAbout});
 
     ActionToolBar = addToolBar(QStringLiteral("ActionToolBar"));
@@ -276,6 +280,12 @@ void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     UpdateWindowStateAction();
     WriteDebugState();
+    // The window's own icon, not the application's: the dialogs it owns take it from it, and the
+    // tray's hidden window, which would draw it at start-up for nothing, does not. Drawing it
+    // means reading the desktop theme's index, which waits until the window is on screen.
+    if (windowIcon().isNull())
+        QMetaObject::invokeMethod(
+            this, [this] { setWindowIcon(ProgramIcon()); }, Qt::QueuedConnection);
     // Once framed, the window's real borders decide how tall it may be.
     QMetaObject::invokeMethod(this, &TMainForm::FitWindow, Qt::QueuedConnection);
     if (!IsFirstRun)
@@ -435,6 +445,21 @@ void TMainForm::ActionToolsPreferencesExecute() {
 
 void TMainForm::ActionToolsLogExecute() {
     dialogs_->ExecuteLog();
+}
+
+// Not modal: the window stays open beside the main window and follows each new run.
+void TMainForm::ActionToolsHistoryExecute() {
+    if (!historyForm_)
+        historyForm_ =
+            std::make_unique<THistoryForm>(session_.History(), session_.Settings(), clock_, this);
+    historyForm_->show();
+    historyForm_->raise();
+    historyForm_->activateWindow();
+}
+
+void TMainForm::HistoryStored() {
+    if (historyForm_ && historyForm_->isVisible())
+        historyForm_->Reload();
 }
 
 void TMainForm::ActionHelpReadMeExecute() {

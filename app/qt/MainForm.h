@@ -30,6 +30,7 @@ class QScrollArea;
 namespace nimbrel::gui {
 
 class TDialogs;
+class THistoryForm;
 
 struct MainFormOptions {
     FtpServerAddress Server;
@@ -40,6 +41,7 @@ struct MainFormOptions {
     std::chrono::milliseconds Watchdog = std::chrono::seconds(30);
     std::unique_ptr<HeartBeatPacer> Pacer; // the heartbeat's time (default: the real one)
     std::string DebugStatePath;            // when set, the tray and status texts are written there
+    std::string HistoryPath;               // the report history; empty: none is kept
     MessageBoxFunction ShowMessage = ShowMessageBox; // tests capture the boxes instead
     // Where a failure goes when no dialog may wait for the user: the program is being ended.
     std::function<void(const std::string&)> ReportWithoutDialog = [](const std::string& text) {
@@ -71,6 +73,7 @@ public:
     TMainController& Controller() { return session_.Controller(); }
     const DesignScale& Scale() const { return scale_; }
     const TRefreshCycle& RefreshCycle() const { return session_.Refresh(); }
+    TDialogs& Dialogs() { return *dialogs_; }
     bool IsFirstRun = false;
 
     QAction* AMChangeWindowState;
@@ -78,6 +81,7 @@ public:
     QAction* AMWeatherGetWeatherReport;
     QAction* AMPreferences;
     QAction* AMLog;
+    QAction* AMHistory;
     QAction* AMHelpReadMe;
     QAction* AMHelpAbout;
     QMenuBar* ActionMainMenuBar;
@@ -101,6 +105,7 @@ public:
     void AMWeatherGetWeatherReportExecute();
     void ActionToolsPreferencesExecute();
     void ActionToolsLogExecute();
+    void ActionToolsHistoryExecute();
     void ActionHelpReadMeExecute();
     void ActionHelpAboutExecute();
     void TrayIconDblClick();
@@ -113,6 +118,7 @@ public:
     void ShowBalloon(const std::string& title, const std::string& text) override;
     void SetBusyCursor(bool busy) override;
     void LocationsUpdated() override;
+    void HistoryStored() override;
     void SetTab(int slot, bool visible, const std::string& caption) override;
     void SetTabVisible(int slot, bool visible) override;
     void SetLocalTime(int slot, const std::string& text) override;
@@ -145,6 +151,7 @@ private:
     void WriteDebugState() const;
 
     QtScheduler& scheduler_;
+    const Clock& clock_;
     std::function<bool()> trayAvailable_;
     MessageBoxFunction showMessage_;
     std::function<void(const std::string&)> reportWithoutDialog_;
@@ -157,7 +164,8 @@ private:
     WindowArrangement arrangement_;
 
     Session session_;
-    std::unique_ptr<TDialogs> dialogs_; // preferences, station picker, log, help and About
+    std::unique_ptr<TDialogs> dialogs_;         // preferences, station picker, log, help and About
+    std::unique_ptr<THistoryForm> historyForm_; // built when first opened
 };
 
 } // namespace nimbrel::gui

@@ -11,7 +11,8 @@
 #include "base/Product.h"
 #include "base/qt/MessageBox.h"
 #include "base/qt/Pictures.h"
-#include "retrieval/HttpsClient.h"
+#include "history/History.h"
+#include "retrieval/HttpsModule.h"
 #include "settings/SettingsStore.h"
 
 #include <QApplication>
@@ -71,7 +72,6 @@ int RunDesktop(int argc, char** argv, const CommandLine& commandLine,
     // Closing the window hides it; only File, Exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     nimbrel::gui::InitPictures();
-    QApplication::setWindowIcon(nimbrel::gui::ProgramIcon());
 
     const nimbrel::SystemClock clock;
     nimbrel::gui::MainFormOptions options;
@@ -80,6 +80,7 @@ int RunDesktop(int argc, char** argv, const CommandLine& commandLine,
     options.SettingsPath = nimbrel::SettingsFilePath();
     options.ExecutablePath = executable.toStdString();
     options.DebugStatePath = DebugStatePath();
+    options.HistoryPath = nimbrel::DefaultHistoryPath();
     nimbrel::gui::TMainForm mainForm(scheduler, clock, std::move(options));
     // A session that ends the program (logout, shutdown, kill) gets the same exit as File, Exit.
     const nimbrel::gui::TerminationRequest termination([&mainForm] { mainForm.EndSession(); });

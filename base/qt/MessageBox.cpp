@@ -1,6 +1,7 @@
 #include "base/qt/MessageBox.h"
 
 #include "base/Product.h"
+#include "base/qt/Pictures.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -30,6 +31,8 @@ void KeepLineBreaks(QMessageBox& box) {
 void ShowMessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
     QMessageBox box(icon, QString::fromUtf8(ProductName), text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText); // texts carry file paths and names, never markup
+    if (!parent)
+        box.setWindowIcon(ProgramIcon()); // a box of its own, not one of a window's
     KeepLineBreaks(box);
     box.exec();
 }

@@ -1,10 +1,12 @@
-// A minimal Qt 6 tray program: an icon, a tooltip, a menu and a small window.
+// A minimal Qt 6 tray program: an icon, a tooltip, a menu and a small window, which --hidden
+// leaves unshown (a start in the tray only).
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QSystemTrayIcon>
+#include <cstring>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -27,6 +29,7 @@ int main(int argc, char** argv) {
     QLabel window(QStringLiteral("A small window"));
     window.setWindowTitle(QStringLiteral("Minimal tray"));
     window.resize(686, 271);
-    window.show();
+    if (argc < 2 || std::strcmp(argv[1], "--hidden") != 0)
+        window.show();
     return QApplication::exec();
 }

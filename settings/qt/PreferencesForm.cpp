@@ -253,7 +253,7 @@ void TPreferencesForm::showEvent(QShowEvent* event) {
 }
 
 void TPreferencesForm::FormShow() {
-    model_.Show(settings_);
+    model_.Show(settings_, selectLocationForm_.StationZones());
     ShowValues();
 }
 
@@ -319,9 +319,18 @@ void TPreferencesForm::ShowSlot(int slot) {
     EditLocation[at]->setText(Text(values.LocationName));
     EditLocation[at]->setCursorPosition(0);
     QComboBox* zone = ComboBoxTimeZone[at];
+    // After the offsets, the station's own zone when there is one to offer.
+    while (zone->count() > StationZoneIndex) {
+        zone->removeItem(StationZoneIndex);
+    }
+    if (const std::string& offered = model_.OfferedTimeZone(slot); !offered.empty()) {
+        zone->addItem(Text(offered));
+        zone->setItemData(StationZoneIndex, tr("The station's time zone, summer time included"),
+                          Qt::ToolTipRole);
+    }
     // An offset the list has no entry for is named, not replaced, until the user picks one.
     zone->setPlaceholderText(Text(TimeZoneText(OffsetHours(values.LocationTimeZoneOffset))));
-    zone->setCurrentIndex(TimeZoneIndex(values.LocationTimeZoneOffset));
+    zone->setCurrentIndex(model_.TimeZoneListIndex(slot));
 }
 
 void TPreferencesForm::ReadControls() {

@@ -132,6 +132,7 @@ void TSelectLocationForm::FormShow() {
     }
     const std::filesystem::path databaseFolder(*folder);
     citiesPath_ = (databaseFolder / CitiesFileName).string();
+    zones_ = ReadStationZones(*folder);
     TDatabaseList<TCountry> countries =
         LoadCountryList((databaseFolder / CountriesFileName).string(), ProcessPendingEvents);
     countries_ = std::move(countries.Entries);
@@ -186,6 +187,13 @@ void TSelectLocationForm::ComboBoxCitiesSelect(int index) {
     const TCity& city = cities_[static_cast<std::size_t>(index)];
     result_.LocationCode = city.Code;
     result_.LocationName = city.Name;
+    const auto zone = zones_.find(city.Code);
+    result_.LocationTimeZone = zone == zones_.end() ? std::string() : zone->second;
+}
+
+TStationZones TSelectLocationForm::StationZones() const {
+    const std::optional<std::string> folder = FindDatabaseFolder(executableFolder_);
+    return folder ? ReadStationZones(*folder) : TStationZones();
 }
 
 } // namespace nimbrel::gui

@@ -25,6 +25,8 @@ public:
     const std::string& LocationName() const { return result_.LocationName; }
     const std::string& LocationTimeZoneOffset() const { return result_.LocationTimeZoneOffset; }
     const LocationChoice& Result() const { return result_; }
+    // Every station's zone from the database beside the program; none when it is not there.
+    TStationZones StationZones() const;
 
     QComboBox* ComboBoxCountries;
     QComboBox* ComboBoxCities;
@@ -49,6 +51,7 @@ private:
     std::string citiesPath_;
     std::vector<TCountry> countries_;
     std::vector<TCity> cities_;
+    TStationZones zones_;
     LocationChoice result_;
     bool busy_ = false;
 };

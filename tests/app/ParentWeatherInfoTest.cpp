@@ -171,7 +171,8 @@ TEST(LocalTimeText, ShiftsByTheOffsetOnly) {
         TDateTime utc;
         utc.Hour = c.hour;
         utc.Minute = c.minute;
-        EXPECT_EQ(LocalTimeText(utc, c.offset, c.use24), c.text) << c.hour << " " << c.offset;
+        EXPECT_EQ(LocalTimeText(utc, TStationZone{nullptr, c.offset}, c.use24), c.text)
+            << c.hour << " " << c.offset;
     }
 }
 

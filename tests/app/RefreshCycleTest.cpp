@@ -2,6 +2,7 @@
 
 #include "support/FakeClock.h"
 
+#include <algorithm>
 #include <array>
 #include <gtest/gtest.h>
 #include <string>
@@ -90,7 +91,7 @@ TEST_F(RefreshCycleTest, StartUpWithoutReportsShowsTheNoDataState) {
 }
 
 TEST_F(RefreshCycleTest, EachSlotStepRunsClockTabPanelInOrder) {
-    settings.Slot(3) = {"KJFK", "New York", "-5"};
+    settings.Slot(3) = {"KJFK", "New York", "-5", ""};
     metar[0] = SchipholText;
     Refresh(true);
     std::vector<std::string> steps;
@@ -214,7 +215,7 @@ TEST_F(RefreshCycleTest, EmptyPrimaryAsksForALocationAndLeavesTheTrayAlone) {
     metar[0] = SchipholText;
     Refresh();
     const std::string hint = refresh.TrayHint();
-    settings.Slot(1) = {"", "", "0"};
+    settings.Slot(1) = {"", "", "0", ""};
     view.calls.clear();
     Refresh(true);
     EXPECT_EQ(refresh.Tab(1).Caption, "Select a primary location");
@@ -227,7 +228,7 @@ TEST_F(RefreshCycleTest, EmptyPrimaryAsksForALocationAndLeavesTheTrayAlone) {
 }
 
 TEST_F(RefreshCycleTest, PrimaryWithNameOnlyKeepsItsTabCaptionAndRunsTheSummary) {
-    settings.Slot(1) = {"", "Home", "0"};
+    settings.Slot(1) = {"", "Home", "0", ""};
     Refresh();
     EXPECT_TRUE(refresh.Tab(1).Visible);
     EXPECT_EQ(refresh.Tab(1).Caption, "Location 1");
@@ -288,6 +289,52 @@ TEST_F(RefreshCycleTest, FullRefreshAskedForDuringADecodeRunsAfterIt) {
     EXPECT_EQ(nested.Panel(1).LabelTemperature, "14 " + Deg + "C") << "the newer report stays";
     EXPECT_NE(nested.WeatherSummary().find("Temperature: 14 " + Deg + "C"), std::string::npos);
     EXPECT_EQ(view.calls[2], "clock 1 13:40") << "the clock refresh runs at once";
+}
+
+// Local times at pinned instants, as the tz database has them (TZ=zone date -d '... UTC').
+TEST_F(RefreshCycleTest, LocalTimesFollowTheStationsZone) {
+    struct Case {
+        const char *zone, *utc, *timeGroup; // the report's stamp, DDHHMM in UTC
+        bool use24;
+        const char *clock, *reportLocal; // LabelLocalTime, and the report's local time
+    };
+    const Case cases[] = {
+        {"Europe/Amsterdam", "2026-07-15T10:40", "151040", true, "12:40", "12:40"},
+        {"Europe/Amsterdam", "2026-01-15T10:40", "151040", true, "11:40", "11:40"},
+        {"Australia/Sydney", "2026-01-15T10:40", "151040", true, "21:40", "21:40"},
+        {"Australia/Sydney", "2026-07-15T10:40", "151040", true, "20:40", "20:40"},
+        {"Asia/Kolkata", "2026-07-15T10:25", "151025", true, "15:55", "15:55"},
+        {"Asia/Kathmandu", "2026-07-15T10:40", "151040", true, "16:25", "16:25"},
+        {"America/St_Johns", "2026-01-15T10:40", "151040", true, "07:10", "07:10"},
+        {"Pacific/Kiritimati", "2026-07-15T10:40", "151040", true, "00:40", "00:40"},
+        // Summer time starts and ends at 01:00 UTC; a report keeps the offset of its own time.
+        {"Europe/Amsterdam", "2026-03-29T00:59", "290059", true, "01:59", "01:59"},
+        {"Europe/Amsterdam", "2026-03-29T01:00", "290100", true, "03:00", "03:00"},
+        {"Europe/Amsterdam", "2026-03-29T01:10", "290055", true, "03:10", "01:55"},
+        {"Europe/Amsterdam", "2026-10-25T00:59", "250059", true, "02:59", "02:59"},
+        {"Europe/Amsterdam", "2026-10-25T01:00", "250100", true, "02:00", "02:00"},
+        {"Europe/Amsterdam", "2026-04-01T00:10", "312350", true, "02:10", "01:50"},
+        {"Asia/Kolkata", "2026-07-15T10:25", "151025", false, "3:55 PM", "3:55 PM"},
+        {"Mars/Olympus_Mons", "2026-07-15T10:40", "151040", true, "11:40", "11:40"}, // offset 1
+    };
+    for (const Case& c : cases) {
+        TRefreshCycle cycle{view, log, clock, decoder};
+        settings.Slot(1).LocationTimeZone = c.zone;
+        settings.Use24HourClock = c.use24;
+        ASSERT_TRUE(ParseDateTime(c.utc, clock.utc));
+        metar[0] = std::string("EHAM ") + c.timeGroup + "Z 24012KT 9999 FEW030 12/08 Q1013";
+        cycle.UpdateLocations({settings, metar, false, false}, false);
+        cycle.UpdateLocations({settings, metar, false, false}, true);
+        EXPECT_EQ(cycle.Panel(1).LabelLocalTime, c.clock) << c.zone << " " << c.utc;
+        EXPECT_TRUE(
+            cycle.Panel(1).LabelTime.ends_with(std::string("(") + c.reportLocal + " local)"))
+            << c.zone << " " << c.timeGroup << ": " << cycle.Panel(1).LabelTime;
+    }
+    const std::vector<std::string> messages = LogMessages();
+    EXPECT_EQ(std::count(messages.begin(), messages.end(),
+                         "Unknown time zone \"Mars/Olympus_Mons\" of location 1: its local time "
+                         "is GMT +01."),
+              1);
 }
 
 } // namespace

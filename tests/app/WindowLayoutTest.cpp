@@ -10,14 +10,14 @@ TSettings WithSlots(const std::vector<LocationSlot>& slots, bool tabbed) {
     TSettings settings;
     settings.TabbedView = tabbed;
     for (std::size_t i = 0; i < 5; ++i)
-        settings.Slots[i] = i < slots.size() ? slots[i] : LocationSlot{"", "", "0"};
+        settings.Slots[i] = i < slots.size() ? slots[i] : LocationSlot{"", "", "0", ""};
     return settings;
 }
 
-const LocationSlot Full{"EHAM", "Amsterdam", "1"};
-const LocationSlot Empty{"", "", "0"};
-const LocationSlot CodeOnly{"KJFK", "", "-5"};
-const LocationSlot NameOnly{"", "Somewhere", "0"};
+const LocationSlot Full{"EHAM", "Amsterdam", "1", ""};
+const LocationSlot Empty{"", "", "0", ""};
+const LocationSlot CodeOnly{"KJFK", "", "-5", ""};
+const LocationSlot NameOnly{"", "Somewhere", "0", ""};
 
 TEST(ArrangeLocationPanels, TabbedWindowIsPanelHeightPlus158) {
     const WindowArrangement a = ArrangeLocationPanels(WithSlots({Full, Full}, true));

@@ -1,6 +1,8 @@
+#include "support/TempFolder.h"
 #include "support/retrieval/ScriptedFtpServer.h"
 
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -20,9 +22,9 @@ struct RunResult {
     std::string out;
 };
 
-RunResult Fetch(const std::string& arguments) {
+RunResult Cli(const std::string& arguments) {
     const std::string command =
-        std::string("'") + NIMBREL_CLI_PATH + "' fetch " + arguments + " 2>/dev/null";
+        std::string("'") + NIMBREL_CLI_PATH + "' " + arguments + " 2>/dev/null";
     RunResult result;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
@@ -36,6 +38,10 @@ RunResult Fetch(const std::string& arguments) {
     const int status = pclose(pipe);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
+}
+
+RunResult Fetch(const std::string& arguments) {
+    return Cli("fetch " + arguments);
 }
 
 std::string ServerOption(const ScriptedFtpServer& server) {
@@ -208,6 +214,43 @@ TEST(FetchCommand, BadUsageExitsWithTwo) {
         EXPECT_EQ(run.exitCode, 2) << arguments;
         EXPECT_EQ(run.out, "") << arguments;
     }
+}
+
+// A report of today, so the history keeps it whatever day the test runs.
+std::string FreshReport(const std::string& station, const std::string& weather) {
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    char file[96];
+    std::strftime(file, sizeof file, "%Y/%m/%d %H:%M\n", std::gmtime(&now));
+    char group[16];
+    std::strftime(group, sizeof group, "%d%H%MZ", std::gmtime(&now));
+    return file + station + " " + group + " " + weather + "\n";
+}
+
+TEST(FetchCommand, KeepsTheReportsInAHistoryThatHistoryPrints) {
+    ScriptedFtpServer::Script script;
+    script.Files = {{"EHAM.TXT", FreshReport("EHAM", "24010KT 9999 12/08 Q1013")},
+                    {"KJFK.TXT", FreshReport("KJFK", "NIL")}};
+    ScriptedFtpServer server(script);
+    const nimbrel::testing::TempFolder folder;
+    const std::string file = "--history '" + folder.File("h.sqlite3") + "' ";
+    ASSERT_EQ(Fetch(ServerOption(server) + " " + file + "EHAM KJFK").exitCode, 0);
+    ASSERT_EQ(Fetch(ServerOption(server) + " " + file + "EHAM KJFK").exitCode, 0);
+    const std::string history = "history --file '" + folder.File("h.sqlite3") + "' ";
+    const RunResult eham = Cli(history + "eham");
+    EXPECT_EQ(eham.exitCode, 0);
+    const auto record = nlohmann::ordered_json::parse(eham.out); // one line: stored once
+    Lines keys;
+    for (const auto& item : record.items())
+        keys.push_back(item.key());
+    EXPECT_EQ(keys, (Lines{"ObservedUtc", "Metar", "Temperature", "DewPoint", "Pressure",
+                           "WindDirection", "WindSpeed", "Visibility", "Condition"}));
+    EXPECT_EQ(record.at("Temperature"), 12);
+    EXPECT_TRUE(nlohmann::json::parse(Cli(history + "KJFK").out).at("Temperature").is_null());
+    EXPECT_EQ(Cli(history + "--since 2999-01-01T00:00 EHAM").out, "");
+    const RunResult none = Cli("history --file '" + folder.File("none") + "' EHAM");
+    EXPECT_EQ(none.exitCode, 0);
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(Cli(history + "--since yesterday EHAM").exitCode, 2);
 }
 
 } // namespace

@@ -55,7 +55,14 @@ TEST(SettingsCommand, PrintsTheFileAsASaveWouldWriteIt) {
     EXPECT_NE(result.Out.find(Line("LocationCode2", "KJFK")), std::string::npos);
     EXPECT_NE(result.Out.find(Line("LongReconnectInterval", "30")), std::string::npos);
     EXPECT_EQ(result.Out.find("Foreign"), std::string::npos);
-    EXPECT_TRUE(result.Out.ends_with("\nLocationTimeZoneOffset5=0\nUseHttps=0\n"));
+    EXPECT_TRUE(result.Out.ends_with("\nLocationTimeZoneOffset5=0\nUseHttps=0\nLocationTimeZone1=\n"
+                                     "LocationTimeZone2=\nLocationTimeZone3=\nLocationTimeZone4=\n"
+                                     "LocationTimeZone5=\n"));
+    const CliResult firstRun = RunCli(folder, "settings --file '" + folder.File("none.ini") + "'");
+    EXPECT_TRUE(firstRun.Out.ends_with("\nUseHttps=0\nLocationTimeZone1=Europe/Amsterdam\n"
+                                       "LocationTimeZone2=\nLocationTimeZone3=\n"
+                                       "LocationTimeZone4=\nLocationTimeZone5=\n"))
+        << firstRun.Out;
 }
 
 TEST(SettingsCommand, UnreadableFileFailsClearly) {
@@ -77,6 +84,8 @@ protected:
                                                     "US-8=United States (UTC-8);-8\n");
         WriteFile(folder_.File("db/Cities.ini"), "[NL]\nEHAM=Amsterdam Airport Schiphol\n"
                                                  "EHRD=Rotterdam\n[US-8]\nKLAX=Los Angeles\n");
+        WriteFile(folder_.File("db/Zones.ini"), "[Zones]\nEHAM=Europe/Amsterdam\n"
+                                                "KLAX=America/Los_Angeles\n");
     }
     CliResult Stations(const std::string& arguments) const {
         return RunCli(folder_, "stations --database '" + folder_.File("db") + "' " + arguments);
@@ -111,8 +120,11 @@ INSTANTIATE_TEST_SUITE_P(
                                    "United States (UTC-8)\t-8\tUS-8\n",
                                    ""},
                       StationsCase{"ByName", "NETHERLANDS", 0,
-                                   "EHAM\tAmsterdam Airport Schiphol\nEHRD\tRotterdam\n", ""},
-                      StationsCase{"ByKey", "us-8", 0, "KLAX\tLos Angeles\n", ""},
+                                   "EHAM\tAmsterdam Airport Schiphol\tEurope/Amsterdam\n"
+                                   "EHRD\tRotterdam\t\n",
+                                   ""},
+                      StationsCase{"ByKey", "us-8", 0, "KLAX\tLos Angeles\tAmerica/Los_Angeles\n",
+                                   ""},
                       StationsCase{"SeveralZones", "'united states'", 1, "", "several time zones"},
                       StationsCase{"Unknown", "Narnia", 1, "", "unknown country \"Narnia\""},
                       StationsCase{"LeftOutLine", "BAD", 1, "", "unknown country"}),
@@ -132,7 +144,8 @@ TEST(StationsCommandShipped, FindsTheDatabaseBesideTheProgram) {
     const TempFolder folder;
     const CliResult result = RunCli(folder, "stations Netherlands");
     EXPECT_EQ(result.ExitCode, 0) << result.Err;
-    EXPECT_NE(result.Out.find("EHAM\tAmsterdam Airport Schiphol\n"), std::string::npos);
+    EXPECT_NE(result.Out.find("EHAM\tAmsterdam Airport Schiphol\tEurope/Amsterdam\n"),
+              std::string::npos);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The main window as the user meets it: start-up state, panel arrangement, window states and
 // their command captions, menus, and a fetch from a scripted FTP server with the tray animation.
+#include "app/qt/HistoryForm.h"
 #include "app/qt/MainForm.h"
 #include "app/qt/QtScheduler.h"
 #include "base/ProcessEnd.h"
@@ -10,9 +11,12 @@
 #include "support/retrieval/ScriptedFtpServer.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QScrollArea>
+#include <QTabBar>
 #include <QtTest>
+#include <filesystem>
 #include <memory>
 
 using namespace nimbrel;
@@ -55,6 +59,7 @@ class TestMainForm : public QObject {
         if (reportWithoutDialog)
             options.ReportWithoutDialog = std::move(reportWithoutDialog);
         options.ExecutablePath = "/usr/bin/nimbrel";
+        options.HistoryPath = folder_->File("history.sqlite3");
         options.TrayAvailable = [this] { return trayAvailable_; };
         options.Watchdog = watchdog;
         options.ShowMessage = [this](QWidget*, QMessageBox::Icon, const QString& text) {
@@ -201,7 +206,7 @@ private slots:
 
     void restackWithFewerSlots() {
         TMainForm& form = Start("TabbedView=0\nLocationCode3=C\nLocationName3=C\n");
-        form.Settings().Slot(3) = {"", "", "0"};
+        form.Settings().Slot(3) = {"", "", "0", ""};
         form.ArrangeLocationPanels();
         QCOMPARE(form.height(), form.Scale().Y(227));
         QCOMPARE(form.Panels[2]->parentWidget(), form.TabSheets[2]);
@@ -265,7 +270,7 @@ private slots:
         QCOMPARE(texts(form.ActionMainMenuBar->actions()[0]->menu()->actions()),
                  (QStringList{"&Minimize to system tray", "&Exit"}));
         QCOMPARE(texts(form.ActionMainMenuBar->actions()[2]->menu()->actions()),
-                 (QStringList{"&Preferences...", "&View log..."}));
+                 (QStringList{"&Preferences...", "&View log...", "&History..."}));
         QCOMPARE(texts(form.ActionMainMenuBar->actions()[3]->menu()->actions()),
                  (QStringList{"&Help", "&About..."}));
         QCOMPARE(texts(form.ActionToolBar->actions()),
@@ -293,6 +298,25 @@ private slots:
         // The report is new: a balloon, taken down by its timer.
         QCOMPARE(form.TrayIcon->BalloonTitleShown(), QString("Amsterdam Airport Schiphol"));
         QVERIFY(form.BalloonHint->HideTimerActive());
+    }
+
+    // Neither the file nor the window exists before they are needed; the window then shows
+    // what the fetch stored.
+    void historyIsKeptAndItsWindowBuiltWhenFirstNeeded() {
+        ScriptedFtpServer::Script script;
+        script.Files["EHAM.TXT"] = EhamFile;
+        ScriptedFtpServer server(script);
+        TMainForm& form = Start("", server.Port());
+        QVERIFY(!std::filesystem::exists(folder_->File("history.sqlite3")));
+        form.AMWeatherGetWeatherReportExecute();
+        QTRY_VERIFY(std::filesystem::exists(folder_->File("history.sqlite3")));
+        QVERIFY(!form.findChild<THistoryForm*>());
+        form.AMHistory->trigger();
+        const auto* history = form.findChild<THistoryForm*>();
+        QVERIFY(history && history->isVisible());
+        QCOMPARE(history->Pages->tabText(0), QString("Amsterdam Airport S..."));
+        QCOMPARE(history->LabelCount->text(),
+                 QString("1 report since Wed 12 May 13:25 (times in station time, UTC+1)"));
     }
 
     void stuckFetchKeepsAnimatingUntilTheWatchdog() {

@@ -1,5 +1,6 @@
 // The dialogs as the main window's commands open them: what the preferences change on disk, in
 // the log and in the fetch state, and the help command.
+#include "app/qt/Dialogs.h"
 #include "app/qt/MainForm.h"
 #include "app/qt/QtScheduler.h"
 #include "base/qt/Pictures.h"
@@ -45,12 +46,6 @@ class TestMainFormDialogs : public QObject {
         return *form_;
     }
 
-    template <typename Form> Form& Dialog(const char* name) {
-        auto* dialog = form_->findChild<Form*>(QString::fromUtf8(name));
-        Q_ASSERT(dialog);
-        return *dialog;
-    }
-
     std::vector<std::string> LogMessages() const {
         std::vector<std::string> messages;
         for (const std::string& line : form_->LogList().Lines()) {
@@ -89,7 +84,7 @@ private slots:
 
     void preferencesOkSavesLogsAndFetches() {
         TMainForm& form = Start("LongReconnectInterval=30\n");
-        auto& preferences = Dialog<TPreferencesForm>("PreferencesForm");
+        TPreferencesForm& preferences = form.Dialogs().PreferencesForm;
         WhenModal(preferences, [&] {
             preferences.EditLongReconnectInterval->setValue(90);
             preferences.ButtonOK->click();
@@ -104,7 +99,7 @@ private slots:
 
     void clearedPrimaryIsStoredAsTheDefaultStation() {
         TMainForm& form = Start("LocationCode1=LFPG\nLocationName1=Paris\n");
-        auto& preferences = Dialog<TPreferencesForm>("PreferencesForm");
+        TPreferencesForm& preferences = form.Dialogs().PreferencesForm;
         WhenModal(preferences, [&] {
             preferences.ButtonClearLocation[0]->click();
             preferences.ButtonOK->click();
@@ -117,6 +112,20 @@ private slots:
         QVERIFY(saved.find("LocationCode1=EHAM\n") != std::string::npos);
         QVERIFY(saved.find("LocationName1=Amsterdam Airport Schiphol\n") != std::string::npos);
         QVERIFY(saved.find("LocationTimeZoneOffset1=1\n") != std::string::npos);
+    }
+
+    void dialogsAreBuiltWhenFirstOpenedAndKept() {
+        TMainForm& form = Start("");
+        QVERIFY(!form.findChild<QDialog*>());
+        QDialog* opened[2] = {};
+        for (QDialog*& dialog : opened) {
+            WhenModal(form.Dialogs().AboutForm,
+                      [&] { dialog = form.findChild<QDialog*>(QStringLiteral("AboutForm")); });
+            form.AMHelpAbout->trigger();
+        }
+        QVERIFY(opened[0] != nullptr);
+        QCOMPARE(opened[1], opened[0]);
+        QCOMPARE(form.findChildren<QDialog*>().size(), qsizetype(1));
     }
 
     void missingHelpIsNamed() {

@@ -86,8 +86,8 @@ private slots:
     void opensOnTheFirstTabShowingTheSettings() {
         settings_.UseCelsius = false;
         settings_.LongReconnectInterval = 45;
-        settings_.Slot(2) = {"KJFK", "New York", "-5"};
-        settings_.Slot(3) = {"NZAA", "Auckland", "13"};
+        settings_.Slot(2) = {"KJFK", "New York", "-5", ""};
+        settings_.Slot(3) = {"NZAA", "Auckland", "13", ""};
         Form().PageControl->setCurrentIndex(3);
         Execute([&] {
             QCOMPARE(Form().windowTitle(), QStringLiteral("Preferences"));
@@ -168,6 +168,38 @@ private slots:
         QCOMPARE(settings_.Slot(2).LocationCode, std::string("KBOS"));
         QCOMPARE(settings_.Slot(2).LocationName, std::string("Boston"));
         QCOMPARE(settings_.Slot(2).LocationTimeZoneOffset, std::string("-5"));
+    }
+
+    void stationZoneIsOfferedAndTakenByKeyboard() {
+        WriteFile(QDir(folder_.path()).filePath(QStringLiteral("Zones.ini")),
+                  "[Zones]\r\nKJFK=America/New_York\r\nKBOS=America/New_York\r\n");
+        settings_.Slot(2) = {"KJFK", "New York", "-5", ""}; // filled before zones existed
+        Execute([&] {
+            Form().PageControl->setCurrentWidget(Form().TabSheetLocation);
+            QComboBox* zone = Form().ComboBoxTimeZone[1];
+            QCOMPARE(zone->count(), 26);
+            QCOMPARE(zone->itemText(25), QStringLiteral("America/New_York"));
+            QCOMPARE(zone->currentText(), QStringLiteral("GMT -05"));
+            zone->setFocus();
+            QTest::keyClick(zone, Qt::Key_End);
+            TSelectLocationForm& picker = dialogs_->SelectLocationForm;
+            WhenModal(
+                picker,
+                [&] {
+                    Choose(picker.ComboBoxCountries, "United States");
+                    Choose(picker.ComboBoxCities, "Boston Logan");
+                    picker.ButtonOK->click();
+                },
+                CountriesLoaded(picker));
+            Form().ButtonSelectLocation[2]->click();
+            QCOMPARE(Form().ComboBoxTimeZone[2]->currentText(), QStringLiteral("America/New_York"));
+            SaveScreenshot(Form(), QStringLiteral("preferences-zones"));
+            Form().ButtonOK->click();
+        });
+        QCOMPARE(settings_.Slot(2).LocationTimeZone, std::string("America/New_York"));
+        QCOMPARE(settings_.Slot(3).LocationTimeZone, std::string("America/New_York"));
+        QCOMPARE(settings_.Slot(3).LocationTimeZoneOffset, std::string("-5"));
+        QFile::remove(QDir(folder_.path()).filePath(QStringLiteral("Zones.ini")));
     }
 
     void everyCheckBoxIsWritten() {

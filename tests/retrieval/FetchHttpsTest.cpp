@@ -1,11 +1,14 @@
 #include "app/MainController.h"
 #include "base/TextTime.h"
+#include "retrieval/HttpsModule.h"
 #include "support/FakeClock.h"
 #include "support/FakeScheduler.h"
 #include "support/RunEndView.h"
 #include "support/TempFolder.h"
 #include "support/retrieval/HttpsServer.h"
+#include "support/retrieval/ScriptedFtpServer.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace nimbrel {
@@ -20,6 +23,36 @@ const Lines FiveStations = {"EHAM", "KJFK", "LFPG", "RJTT", "YSSY"};
 
 std::string Report(const std::string& code) {
     return "2026/12/08 05:30\n" + code + " 080530Z 24012KT 9999 FEW020 12/08 Q1013 NOSIG\n";
+}
+
+// Whether a file whose name holds part is mapped into this process.
+bool Mapped(const std::string& part) {
+    std::ifstream maps("/proc/self/maps");
+    for (std::string line; std::getline(maps, line);) {
+        if (line.find(part) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// One run of EHAM as the program runs it: the messages it logged.
+Lines RunOnce(bool https, const FtpServerAddress& address) {
+    TSettings settings;
+    settings.UseHttps = https;
+    settings.Slot(1).LocationCode = "EHAM";
+    testing::FakeClock clock;
+    TLogList log(clock);
+    FakeScheduler scheduler;
+    RunEndView view([] {});
+    TMainController controller(scheduler, view, log, settings, nullptr, address);
+    controller.StartGetWeatherReport();
+    EXPECT_TRUE(scheduler.ServeUntil([&] { return !controller.ConnectionInProgress(); }));
+    Lines messages;
+    for (const std::string& line : log.Lines()) {
+        messages.push_back(ParseLogLine(line).Message);
+    }
+    return messages;
 }
 
 // A run over HTTPS against the local server, from start to hand-over, as the program runs it.
@@ -112,6 +145,30 @@ TEST(FetchOverHttps, RunsLikeTheFtpRunAndRefusesWhatItMustNot) {
             EXPECT_NE(messages[3].find(c.error), std::string::npos) << messages[3];
         }
     }
+}
+
+// libcurl and the HTTPS module come into the process with its first HTTPS run, which works; an
+// FTP run brings in neither.
+TEST(FetchOverHttps, OnlyTheFirstHttpsRunLoadsTheModule) {
+    if (Mapped(HttpsModuleFileName())) {
+        GTEST_SKIP() << "an earlier test of this process fetched over HTTPS";
+    }
+    const Lines steps = {"Connecting to weather server.", "Retrieving report...",
+                         "Disconnecting from weather server."};
+    testing::ScriptedFtpServer::Script script;
+    script.Files = {{"EHAM.TXT", Report("EHAM")}};
+    const testing::ScriptedFtpServer ftp(script);
+    EXPECT_EQ(RunOnce(false, {"127.0.0.1", ftp.Port()}), steps);
+    EXPECT_FALSE(Mapped(HttpsModuleFileName()));
+    EXPECT_FALSE(Mapped("libcurl"));
+
+    const testing::TempFolder root;
+    testing::WriteFile(root.File("data/observations/metar/stations/EHAM.TXT"), Report("EHAM"));
+    HttpsServer server(root.Path().string());
+    FtpServerAddress address("127.0.0.1", server.Port());
+    address.CaFile = server.CaFile();
+    EXPECT_EQ(RunOnce(true, address), steps);
+    EXPECT_TRUE(Mapped(HttpsModuleFileName()));
 }
 
 } // namespace

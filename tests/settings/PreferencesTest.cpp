@@ -59,7 +59,7 @@ TSettings StoredSettings() {
     s.FtpActiveMode = true;
     s.LongReconnectInterval = 45;
     s.DelayGetWeaterOnStartup = 5;
-    s.Slot(2) = {"KJFK", "New York", "-5"};
+    s.Slot(2) = {"KJFK", "New York", "-5", ""};
     return s;
 }
 
@@ -150,7 +150,7 @@ TEST(PreferencesApplyButton, FollowsCheckBoxesSelectClearAndApplyOnly) {
                 EXPECT_EQ(model.FtpActiveModeEnabled(), !model.Values.UseHttps);
                 break;
             case Event::Select:
-                model.SelectLocation(2, {"LFPG", "Paris", "1"});
+                model.SelectLocation(2, {"LFPG", "Paris", "1", ""});
                 break;
             case Event::Clear:
                 model.ClearLocation(3);
@@ -184,7 +184,7 @@ TEST(PreferencesSelect, TakesCodeNameAndTheCountryTimeZone) {
         SCOPED_TRACE(c.offset);
         TPreferencesModel model;
         model.Show(TSettings{});
-        model.SelectLocation(4, {"KBOS", "Boston", c.offset});
+        model.SelectLocation(4, {"KBOS", "Boston", c.offset, ""});
         EXPECT_EQ(model.Values.Slot(4).LocationCode, "KBOS");
         EXPECT_EQ(model.Values.Slot(4).LocationName, "Boston");
         EXPECT_EQ(model.Values.Slot(4).LocationTimeZoneOffset, c.stored);
@@ -193,7 +193,7 @@ TEST(PreferencesSelect, TakesCodeNameAndTheCountryTimeZone) {
 
 TEST(PreferencesTimeZone, NoSelectionKeepsAnOffsetBeyondTheList) {
     TSettings s;
-    s.Slot(3) = {"NZAA", "Auckland", "13"};
+    s.Slot(3) = {"NZAA", "Auckland", "13", ""};
     TPreferencesModel model;
     model.Show(s);
     model.ChooseTimeZone(3, NoTimeZoneIndex);
@@ -204,6 +204,47 @@ TEST(PreferencesTimeZone, NoSelectionKeepsAnOffsetBeyondTheList) {
     model.ChooseTimeZone(3, 24);
     model.Apply(applied, changed);
     EXPECT_EQ(applied.Slot(3).LocationTimeZoneOffset, "12");
+}
+
+// A slot's zone: offered from its own setting or its station's, taken or cleared by the list.
+TEST(PreferencesTimeZone, OffersTheStationsZoneBesideTheOffsets) {
+    struct Case {
+        const char* name;
+        const char* code;
+        const char* zone; // the slot's setting
+        int choose;       // list entry the user picks; NoTimeZoneIndex: none
+        const char* offered;
+        int shown; // entry shown after the choice
+        const char* storedZone;
+        const char* storedOffset;
+    };
+    const Case cases[] = {
+        {"FilledBeforeZones", "EHAM", "", NoTimeZoneIndex, "Europe/Amsterdam", 13, "", "1"},
+        {"TakesTheOffer", "EHAM", "", StationZoneIndex, "Europe/Amsterdam", StationZoneIndex,
+         "Europe/Amsterdam", "1"},
+        {"UsesItsZone", "EHAM", "Europe/Amsterdam", NoTimeZoneIndex, "Europe/Amsterdam",
+         StationZoneIndex, "Europe/Amsterdam", "1"},
+        {"AnOffsetClearsTheZone", "EHAM", "Europe/Amsterdam", 14, "Europe/Amsterdam", 14, "", "2"},
+        {"HandEditedNameKept", "EHAM", "Mars/Base", NoTimeZoneIndex, "Mars/Base", StationZoneIndex,
+         "Mars/Base", "1"},
+        {"StationWithoutZone", "ZZZZ", "", StationZoneIndex, "", 13, "", "1"},
+    };
+    const TStationZones stationZones = {{"EHAM", "Europe/Amsterdam"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TSettings s;
+        s.Slot(2) = {c.code, "Station", "1", c.zone};
+        TPreferencesModel model;
+        model.Show(s, stationZones);
+        model.ChooseTimeZone(2, c.choose);
+        EXPECT_EQ(model.OfferedTimeZone(2), c.offered);
+        EXPECT_EQ(model.TimeZoneListIndex(2), c.shown);
+        TSettings applied;
+        bool changed = false;
+        model.Apply(applied, changed);
+        EXPECT_EQ(applied.Slot(2).LocationTimeZone, c.storedZone);
+        EXPECT_EQ(applied.Slot(2).LocationTimeZoneOffset, c.storedOffset);
+    }
 }
 
 // ---------------------------------------------------------------- ApplyPreferences
@@ -303,18 +344,19 @@ TEST(PreferencesClosing, RunsTheStepsInOrder) {
 
 TEST(PreferencesClosing, EmptyPrimaryBecomesTheDefaultStationBeforeTheSave) {
     TSettings settings;
-    settings.Slot(1) = {"", "My place", "5"};
+    settings.Slot(1) = {"", "My place", "5", ""};
     bool changed = true;
     RecordingActions actions(settings);
     ActOnClosedPreferences(settings, changed, actions);
     EXPECT_EQ(actions.saved.Slot(1).LocationCode, "EHAM");
     EXPECT_EQ(actions.saved.Slot(1).LocationName, "Amsterdam Airport Schiphol");
     EXPECT_EQ(actions.saved.Slot(1).LocationTimeZoneOffset, "1");
+    EXPECT_EQ(actions.saved.Slot(1).LocationTimeZone, "Europe/Amsterdam");
 }
 
 TEST(PreferencesClosing, OnlyTheCodeOfThePrimaryLocationIsChecked) {
     TSettings settings;
-    settings.Slot(1) = {"LFPG", "", "1"};
+    settings.Slot(1) = {"LFPG", "", "1", ""};
     bool changed = true;
     RecordingActions actions(settings);
     ActOnClosedPreferences(settings, changed, actions);

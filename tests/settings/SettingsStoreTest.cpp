@@ -47,7 +47,12 @@ constexpr const char* DefaultsFile = "[Preferences]\n"
                                      "LocationTimeZoneOffset3=0\n"
                                      "LocationTimeZoneOffset4=0\n"
                                      "LocationTimeZoneOffset5=0\n"
-                                     "UseHttps=0\n";
+                                     "UseHttps=0\n"
+                                     "LocationTimeZone1=\n"
+                                     "LocationTimeZone2=\n"
+                                     "LocationTimeZone3=\n"
+                                     "LocationTimeZone4=\n"
+                                     "LocationTimeZone5=\n";
 
 TSettings LoadText(const std::string& text) {
     const TempFolder folder;
@@ -62,10 +67,12 @@ TEST(SettingsSave, DefaultsGiveTheReferenceFileByteForByte) {
     EXPECT_EQ(SettingsFileText(TSettings()), testing::NativeLineEnds(DefaultsFile));
 }
 
-TEST(SettingsLoad, MissingFileGivesDefaults) {
+TEST(SettingsLoad, MissingFileGivesDefaultsAndTheDefaultStationsZone) {
     const TempFolder folder;
+    TSettings firstRun;
+    firstRun.Slot(1).LocationTimeZone = "Europe/Amsterdam";
     EXPECT_EQ(SettingsKeyValues(LoadSettings(folder.File("none.ini"))),
-              SettingsKeyValues(TSettings()));
+              SettingsKeyValues(firstRun));
 }
 
 struct LoadCase {
@@ -143,7 +150,7 @@ TEST(SettingsRoundTrip, EveryFieldSurvivesASave) {
     changed.UseHttps = true;
     for (int n = 1; n <= 5; ++n) {
         changed.Slot(n) = {"K00" + std::to_string(n), "Name =; " + std::to_string(n),
-                           std::to_string(-n)};
+                           std::to_string(-n), "Zone/" + std::to_string(n)};
     }
     const TempFolder folder;
     SaveSettings(changed, folder.File("Nimbrel.ini"));
@@ -163,9 +170,7 @@ TEST(SettingsSave, KeepsForeignLinesAndUpdatesInPlace) {
         saved.rfind("; my notes\n[Preferences]\nUseCelsius=0\nMyOwnKey=mine\nAppVersion=1.6\n", 0),
         0u)
         << saved;
-    EXPECT_NE(saved.find("LocationTimeZoneOffset5=0\nUseHttps=0\n\n[Extra]\nX=1\n"),
-              std::string::npos)
-        << saved;
+    EXPECT_NE(saved.find("LocationTimeZone5=\n\n[Extra]\nX=1\n"), std::string::npos) << saved;
     EXPECT_FALSE(LoadSettings(path).UseCelsius);
 }
 
@@ -178,7 +183,7 @@ TEST(SettingsSave, AFileFromBeforeHttpsLoadsAsBeforeAndGainsTheKeyAtItsEnd) {
     const TSettings loaded = LoadSettings(path);
     EXPECT_EQ(SettingsKeyValues(loaded), SettingsKeyValues(TSettings()));
     SaveSettings(loaded, path);
-    EXPECT_EQ(ReadFile(path), older + "UseHttps=0\n");
+    EXPECT_EQ(ReadFile(path), defaults) << "the later keys at the end, the zones empty";
 }
 
 // Tests run as root, so a refused write is made from the file system's shape or the file's
@@ -310,7 +315,7 @@ TEST(SettingsSave, ConcurrentSavesKeepTheUsersLines) {
     EXPECT_EQ(failures, 0);
     const std::string saved = ReadFile(path);
     EXPECT_EQ(saved.rfind("; my notes\n[Preferences]\nMyOwnKey=mine\nAppVersion=1.6\n", 0), 0u);
-    EXPECT_NE(saved.find("UseHttps=0\n\n[Extra]\nX=1\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("LocationTimeZone5=\n\n[Extra]\nX=1\n"), std::string::npos) << saved;
     EXPECT_GE(LoadSettings(path).LongReconnectInterval, 100);
 }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows nimbrel-cli (under Wine) against the Linux one, byte for byte: decode --lines over
-# the whole report corpus, or fetch from a loopback FTP server in passive and active mode.
-# Usage: cli-matches-linux.sh decode|fetch SOURCE_DIR LINUX_CLI RUNNER... WINDOWS_CLI
+# the whole report corpus, fetch from a loopback FTP server in passive and active mode, or show
+# with stations in real time zones (the Windows build reads the tz database shipped beside it).
+# Usage: cli-matches-linux.sh decode|fetch|show SOURCE_DIR LINUX_CLI RUNNER... WINDOWS_CLI
 # Exits 77 (skipped) when there is no Linux build to compare with.
 set -euo pipefail
 mode=$1 source_dir=$2 linux_cli=$3
@@ -65,8 +66,22 @@ fetch)
     same fetch-missing-station fetch --server "127.0.0.1:$port" EHAM XXXX
     grep -q 'EHAM 080525Z' "$work/fetch-active.windows" || { echo "FAIL: no report fetched"; exit 1; }
     ;;
+show)
+    : >"$work/input"
+    printf '[Preferences]\nLocationCode2=VIDP\nLocationCode3=VNKT\nLocationCode4=CYYT\n' >"$work/zones.ini"
+    printf 'LocationCode5=YSSY\nLocationTimeZone1=Europe/Amsterdam\nLocationTimeZone2=Asia/Kolkata\n' >>"$work/zones.ini"
+    printf 'LocationTimeZone3=Asia/Kathmandu\nLocationTimeZone4=America/St_Johns\n' >>"$work/zones.ini"
+    printf 'LocationTimeZone5=Australia/Sydney\n' >>"$work/zones.ini"
+    printf '2026/03/29 00:55\nEHAM 290055Z 24012KT 9999 FEW020 12/08 Q1013\n' >"$work/eham.txt"
+    for now in 2026-03-29T00:59 2026-03-29T01:00 2026-07-15T10:25; do
+        same "show-$now" show --settings "$work/zones.ini" --metar "1=$work/eham.txt" --utc-now "$now"
+    done
+    # Summer time began at 01:00 UTC; the report from before it keeps its own offset.
+    grep -q '"LabelLocalTime":"03:00","LabelTime":"00:55 UTC  (01:55 local)"' \
+        "$work/show-2026-03-29T01:00.windows" || { echo "FAIL: not the zone's local time"; exit 1; }
+    ;;
 *)
-    echo "usage: $0 decode|fetch SOURCE_DIR LINUX_CLI RUNNER... WINDOWS_CLI" >&2
+    echo "usage: $0 decode|fetch|show SOURCE_DIR LINUX_CLI RUNNER... WINDOWS_CLI" >&2
     exit 2
     ;;
 esac
