@@ -44,6 +44,19 @@ class TestPreferencesForm : public QObject {
     TSettings saved_;
 
     TPreferencesForm& Form() { return dialogs_->PreferencesForm; }
+    // Boston Logan, chosen in the station picker that a row's select button opens.
+    void PickBostonLogan(int row) {
+        TSelectLocationForm& picker = dialogs_->SelectLocationForm;
+        WhenModal(
+            picker,
+            [&] {
+                Choose(picker.ComboBoxCountries, "United States");
+                Choose(picker.ComboBoxCities, "Boston Logan");
+                picker.ButtonOK->click();
+            },
+            CountriesLoaded(picker));
+        Form().ButtonSelectLocation[static_cast<std::size_t>(row)]->click();
+    }
 
     // ActionToolsPreferencesExecute with the main window's steps recorded.
     void Execute(std::function<void()> act) {
@@ -148,16 +161,7 @@ private slots:
     void selectedStationFillsTheRow() {
         Execute([&] {
             Form().PageControl->setCurrentWidget(Form().TabSheetLocation);
-            TSelectLocationForm& picker = dialogs_->SelectLocationForm;
-            WhenModal(
-                picker,
-                [&] {
-                    Choose(picker.ComboBoxCountries, "United States");
-                    Choose(picker.ComboBoxCities, "Boston Logan");
-                    picker.ButtonOK->click();
-                },
-                CountriesLoaded(picker));
-            Form().ButtonSelectLocation[1]->click();
+            PickBostonLogan(1);
             QCOMPARE(Form().EditLocation[1]->text(), QStringLiteral("Boston Logan"));
             QCOMPARE(Form().ComboBoxTimeZone[1]->currentText(), QStringLiteral("GMT -05"));
             QVERIFY(Form().ButtonApply->isEnabled());
@@ -182,16 +186,7 @@ private slots:
             QCOMPARE(zone->currentText(), QStringLiteral("GMT -05"));
             zone->setFocus();
             QTest::keyClick(zone, Qt::Key_End);
-            TSelectLocationForm& picker = dialogs_->SelectLocationForm;
-            WhenModal(
-                picker,
-                [&] {
-                    Choose(picker.ComboBoxCountries, "United States");
-                    Choose(picker.ComboBoxCities, "Boston Logan");
-                    picker.ButtonOK->click();
-                },
-                CountriesLoaded(picker));
-            Form().ButtonSelectLocation[2]->click();
+            PickBostonLogan(2);
             QCOMPARE(Form().ComboBoxTimeZone[2]->currentText(), QStringLiteral("America/New_York"));
             SaveScreenshot(Form(), QStringLiteral("preferences-zones"));
             Form().ButtonOK->click();
