@@ -56,6 +56,8 @@ reg_value() {
         sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
 }
 screenshot() { import -window root "$shots/$1.png" 2>/dev/null; }
+# crlf_only FILE: every line of FILE ends in CR LF.
+crlf_only() { ! LC_ALL=C grep -qv $'\r$' "$1"; }
 # wine_window NAME: the id of a visible Wine window of that exact title.
 wine_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n 1; }
 
@@ -147,8 +149,11 @@ if [ -f "$install_dir/nimbrel.exe" ]; then
         [ -z "$box" ] || xdotool windowactivate --sync "$box" key Return >/dev/null 2>&1
         kill -TERM "$session_pid"
         wait "$session_pid" 2>/dev/null
-        check "the settings file is byte for byte the one Linux writes" \
-            cmp "$settings" "$session_settings"
+        # Byte for byte but for the line ends: a new file gets CR LF on Windows, as the
+        # system's own profile functions write it, and LF on Linux.
+        check "the settings file has Windows line ends" crlf_only "$settings"
+        check "the settings file is byte for byte the one Linux writes, line ends aside" sh -c \
+            "tr -d '\r' <'$settings' | cmp - '$session_settings'"
     else
         echo "skip - settings compared with Linux: $linux_program is not built"
     fi
