@@ -1,7 +1,8 @@
 #include "app/qt/TerminationRequest.h"
 
-#ifndef _WIN32
+// Complete on Windows too, where the notifier stays empty: the destructor frees it.
 #include <QSocketNotifier>
+#ifndef _WIN32
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
