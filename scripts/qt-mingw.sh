@@ -32,13 +32,15 @@ if [ ! -f "$base_stamp" ]; then
     esac
     # Each feature left out is one the program does not use; the bundled third-party libraries
     # are taken over the system's, so nothing of the host leaks into the Windows build. Debian's
-    # source lacks the Wintab headers (removed as non-free), hence no tablet events.
+    # source lacks the Wintab headers (removed as non-free), hence no tablet events. OpenGL goes
+    # through INPUT_opengl, as configure's -no-opengl does: FEATURE_opengl alone leaves dynamic
+    # OpenGL on, and the Windows plugin then fails to compile.
     cmake -S "$src/qt6-base" -B "$deps/qt6-base-build" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_INSTALL_PREFIX="$qt" -DBUILD_SHARED_LIBS=ON \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
-        -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF -DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF \
+        -DFEATURE_dbus=OFF -DINPUT_opengl=no -DFEATURE_opengl=OFF -DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF \
         -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_testlib=OFF -DFEATURE_printsupport=OFF \
         -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_tabletevent=OFF -DFEATURE_zstd=OFF \
         -DFEATURE_icu=OFF -DFEATURE_freetype=OFF -DFEATURE_fontconfig=OFF -DFEATURE_jpeg=OFF \
