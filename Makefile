@@ -106,7 +106,7 @@ windows-gui-test: windows-installer
 windows-gui-ci:
 	@if [ -f build/windows-deps/qt6/.qt-built ]; then $(MAKE) windows-gui-test; else \
 	    echo "windows-gui-test skipped: Qt for Windows is not built (make windows-qt builds it once, $(WINDOWS_QT_TIME) on 2 cores)"; fi
-WINDOWS_QT_TIME = about 100 minutes
+WINDOWS_QT_TIME = over an hour
 
 # The tree keeps to .clang-format.
 format-check:
