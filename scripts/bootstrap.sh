@@ -21,6 +21,9 @@ run_pkgs=(ca-certificates python3-pyftpdlib xvfb xauth openbox trayer x11-utils 
 # single-file source.
 windows_pkgs=(cmake ninja-build pkg-config g++-mingw-w64-x86-64-posix wine wine64 libasio-dev libcli11-dev
               nlohmann-json3-dev googletest dpkg-dev gcc make tcl python3-pyftpdlib ca-certificates)
+# Qt's cross build runs the host's Qt tools of the same version; chmcmd compiles the help file.
+windows_gui_pkgs=(qt6-base-dev qt6-base-dev-tools fp-utils nsis xvfb xauth openbox trayer xdotool
+                  x11-utils imagemagick)
 
 case "${1:-all}" in
     build) wanted=("${build_pkgs[@]}") ;;
@@ -28,8 +31,9 @@ case "${1:-all}" in
     run) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}") ;;
     package) wanted=("${build_pkgs[@]}" "${package_pkgs[@]}") ;;
     windows) wanted=("${windows_pkgs[@]}") ;;
+    windows-gui) wanted=("${windows_pkgs[@]}" "${windows_gui_pkgs[@]}") ;;
     all) wanted=("${build_pkgs[@]}" "${test_pkgs[@]}" "${package_pkgs[@]}") ;;
-    *) echo "usage: $0 [build|test|run|package|windows|all]" >&2; exit 2 ;;
+    *) echo "usage: $0 [build|test|run|package|windows|windows-gui|all]" >&2; exit 2 ;;
 esac
 
 missing=()
@@ -51,7 +55,7 @@ if [ ${#missing[@]} -gt 0 ]; then
         "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
     fi
 fi
-if [ "${1:-all}" = windows ]; then
+if [ "${1:-all}" = windows ] || [ "${1:-all}" = windows-gui ]; then
     "$(dirname "$0")/pcre2-mingw.sh"
     "$(dirname "$0")/sqlite-mingw.sh"
     "$(dirname "$0")/date-mingw.sh"

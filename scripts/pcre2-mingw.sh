@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # PCRE2 for the Windows cross build. Debian ships no MinGW build of it, so this builds Debian's
-# own source package of pcre2 (scripts/debian-source.sh) with MinGW-w64: static, JIT on.
+# own source package of pcre2 (fetched by debian-source.sh) with MinGW-w64: static, JIT on.
 # Everything lives in build/windows-deps, built once.
 # Usage: scripts/pcre2-mingw.sh   (run from anywhere; root or sudo for apt-get update)
 set -euo pipefail
@@ -11,8 +11,8 @@ stamp=$prefix/.pcre2-built
 [ -f "$stamp" ] && exit 0
 
 src_dir=$deps/src
-"$root/scripts/debian-source.sh" pcre2 "$src_dir/pcre2"
-dsc=$(ls "$src_dir"/pcre2_*.dsc | sort -V | tail -n 1)
+# Unpacked with Debian's patches applied, as Debian builds it.
+dsc=$("$root/scripts/debian-source.sh" pcre2 "$src_dir/pcre2")
 
 cmake -S "$src_dir/pcre2" -B "$deps/pcre2-build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release \
@@ -26,4 +26,4 @@ cmake --install "$deps/pcre2-build" >/dev/null
 # Without PCRE2_STATIC the headers declare DLL imports that a static library cannot satisfy;
 # this CMake build of pcre2 leaves the flag out of its pkg-config files.
 sed -i -E 's/^(Cflags:.*)$/\1 -DPCRE2_STATIC/' "$prefix"/lib/pkgconfig/libpcre2-*.pc
-basename "$dsc" >"$stamp"
+echo "$dsc" >"$stamp"

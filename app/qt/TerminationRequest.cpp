@@ -3,9 +3,9 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QSessionManager>
-
-#ifndef _WIN32
+// Complete on Windows too, where the notifier stays empty: the destructor frees it.
 #include <QSocketNotifier>
+#ifndef _WIN32
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
