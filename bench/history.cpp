@@ -100,8 +100,9 @@ void LoadThirtyDaysOfFiveStations(benchmark::State& state) {
     for (auto _ : state) {
         for (const char* code : Codes) {
             const auto records = history.Load(code, clock.now - 30 * 48 * HalfHour);
-            const auto view = nimbrel::BuildHistoryChartView(records, nimbrel::HistorySpan::Month,
-                                                             clock.now, {code, code, 0}, settings);
+            const auto view =
+                nimbrel::BuildHistoryChartView(records, nimbrel::HistorySpan::Month, clock.now,
+                                               {code, code, nimbrel::TStationZone{}, {}}, settings);
             benchmark::DoNotOptimize(view);
             loaded += static_cast<std::int64_t>(records.size());
         }
