@@ -60,7 +60,11 @@ TMainForm::TMainForm(QtScheduler& scheduler, const Clock& clock, MainFormOptions
       session_(scheduler, clock, *this,
                SessionOptions{std::move(options.SettingsPath), std::move(options.ExecutablePath),
                               std::move(options.Server), options.Watchdog, std::move(options.Pacer),
-                              true, std::move(options.HistoryPath)}) {
+                              true, std::move(options.HistoryPath)}),
+      historyForm_([this] {
+          return std::make_unique<THistoryForm>(session_.History(), session_.Settings(), clock_,
+                                                this);
+      }) {
     // 1-2: the panels, docked into their hosts, and the caption.
     CreatePanels();
     setWindowTitle(Caption(ProductName));
@@ -449,16 +453,13 @@ void TMainForm::ActionToolsLogExecute() {
 
 // Not modal: the window stays open beside the main window and follows each new run.
 void TMainForm::ActionToolsHistoryExecute() {
-    if (!historyForm_)
-        historyForm_ =
-            std::make_unique<THistoryForm>(session_.History(), session_.Settings(), clock_, this);
     historyForm_->show();
     historyForm_->raise();
     historyForm_->activateWindow();
 }
 
 void TMainForm::HistoryStored() {
-    if (historyForm_ && historyForm_->isVisible())
+    if (historyForm_.Built() && historyForm_->isVisible())
         historyForm_->Reload();
 }
 

@@ -9,6 +9,7 @@
 #include "app/qt/DesignScale.h"
 #include "app/qt/ParentWeatherInfoForm.h"
 #include "app/qt/QtScheduler.h"
+#include "base/OnFirstUse.h"
 #include "base/qt/MessageBox.h"
 
 #include <QAction>
@@ -164,8 +165,8 @@ private:
     WindowArrangement arrangement_;
 
     Session session_;
-    std::unique_ptr<TDialogs> dialogs_;         // preferences, station picker, log, help and About
-    std::unique_ptr<THistoryForm> historyForm_; // built when first opened
+    std::unique_ptr<TDialogs> dialogs_;    // preferences, station picker, log, help and About
+    OnFirstUse<THistoryForm> historyForm_; // not modal: follows each run while open
 };
 
 } // namespace nimbrel::gui
