@@ -1,7 +1,7 @@
 #pragma once
-// A thin owner of compiled regular expressions and their match results. The engine compiles a
-// pattern once to machine code; matching a short group then costs tens of nanoseconds, which is
-// what lets a whole station list decode without a noticeable pause.
+// A thin owner of compiled regular expressions and their match results. A pattern is compiled
+// once; matching a short group then costs well under a microsecond, which is what lets a whole
+// station list decode without a noticeable pause.
 #include <memory>
 #include <string_view>
 

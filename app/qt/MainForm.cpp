@@ -1,6 +1,7 @@
 #include "app/qt/MainForm.h"
 
 #include "app/DesktopRules.h"
+#include "app/ParentWeatherInfo.h"
 #include "app/WindowLayout.h"
 #include "app/qt/Dialogs.h"
 #include "app/qt/HistoryForm.h"
@@ -65,23 +66,19 @@ TMainForm::TMainForm(QtScheduler& scheduler, const Clock& clock, MainFormOptions
           return std::make_unique<THistoryForm>(session_.History(), session_.Settings(), clock_,
                                                 this);
       }) {
-    // 1-2: the panels, docked into their hosts, and the caption.
-    CreatePanels();
+    // 2: the caption; the panels (1) wait for the window's first showing.
     setWindowTitle(Caption(ProductName));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    // 4, 6-7: the balloon, actions with their pictures, menus, fonts.
+    // 4, 6-7: the balloon, actions with their pictures, the tray's menu.
     CreateActions();
-    CreateMenus();
+    CreateTrayMenu();
     dialogs_ = std::make_unique<TDialogs>(this, session_.Settings(), session_.Log(),
                                           ProgramFolder(), showMessage_);
     TrayIcon = new TCoolTrayIcon(PopupActionMenuTrayIcon, this);
     BalloonHint = new TBalloonHint(*TrayIcon, scheduler_.CreateTimer(true), this);
     connect(TrayIcon, &TCoolTrayIcon::OnDblClick, this, &TMainForm::TrayIconDblClick);
-    setFont(FormFont());
-    scale_ = DesignScaleForFont(font());
-    ActionMainMenuBar->setFont(FormFont());
     // 9-16: the settings, the window state they ask for, the layout, the first display without
     // reports, the first tab, the log line, the heartbeat and the clock timer.
     session_.StartUp({
@@ -91,16 +88,45 @@ TMainForm::TMainForm(QtScheduler& scheduler, const Clock& clock, MainFormOptions
             ChooseStartWindowState();
         },
         [this] { ArrangeLocationPanels(); },
-        [this] { PageControl->setCurrentIndex(0); },
+        [this] {
+            if (windowBuilt_)
+                PageControl->setCurrentIndex(0);
+        },
     });
     TrayIcon->SetIconVisible(true);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
-    KeepOnScreen();
+    if (windowShown_)
+        EnsureWindowBuilt();
 }
 
 TMainForm::~TMainForm() {
     FormDestroy();
+}
+
+void TMainForm::EnsureWindowBuilt() {
+    if (windowBuilt_)
+        return;
+    windowBuilt_ = true;
+    CreatePanels();
+    CreateMenuBars();
+    setFont(FormFont());
+    scale_ = DesignScaleForFont(font());
+    ActionMainMenuBar->setFont(FormFont());
+    unbuilt_.ReplayInto(*this);
+    ArrangeLocationPanels();
+    PageControl->setCurrentIndex(0);
+    CenterOnScreen();
+}
+
+void TMainForm::setVisible(bool visible) {
+    if (visible)
+        EnsureWindowBuilt();
+    QMainWindow::setVisible(visible);
+}
+
+void TMainForm::CenterOnScreen() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    KeepOnScreen();
 }
 
 void TMainForm::CreatePanels() {
@@ -172,7 +198,15 @@ void TMainForm::CreateActions() {
     connect(AMHelpAbout, &QAction::triggered, this, &TMainForm::ActionHelpAboutExecute);
 }
 
-void TMainForm::CreateMenus() {
+void TMainForm::CreateTrayMenu() {
+    PopupActionMenuTrayIcon = new QMenu(this);
+    PopupActionMenuTrayIcon->setObjectName(QStringLiteral("PopupActionMenuTrayIcon"));
+    PopupActionMenuTrayIcon->addAction(AMWeatherGetWeatherReport);
+    PopupActionMenuTrayIcon->addSeparator();
+    PopupActionMenuTrayIcon->addActions({AMChangeWindowState, AMFileExit});
+}
+
+void TMainForm::CreateMenuBars() {
     ActionMainMenuBar = menuBar();
     ActionMainMenuBar->setObjectName(QStringLiteral("ActionMainMenuBar"));
     QMenu* file = ActionMainMenuBar->addMenu(QStringLiteral("&File"));
@@ -193,12 +227,6 @@ void TMainForm::CreateMenus() {
     ActionToolBar->addSeparator();
     ActionToolBar->addActions({AMPreferences, AMLog});
     setContextMenuPolicy(Qt::NoContextMenu);
-
-    PopupActionMenuTrayIcon = new QMenu(this);
-    PopupActionMenuTrayIcon->setObjectName(QStringLiteral("PopupActionMenuTrayIcon"));
-    PopupActionMenuTrayIcon->addAction(AMWeatherGetWeatherReport);
-    PopupActionMenuTrayIcon->addSeparator();
-    PopupActionMenuTrayIcon->addActions({AMChangeWindowState, AMFileExit});
 }
 
 void TMainForm::ShowSettingsUnreadable(const std::string& error) {
@@ -285,8 +313,8 @@ void TMainForm::showEvent(QShowEvent* event) {
     UpdateWindowStateAction();
     WriteDebugState();
     // The window's own icon, not the application's: the dialogs it owns take it from it, and the
-    // tray's hidden window, which would draw it at start-up for nothing, does not. Drawing it
-    // means reading the desktop theme's index, which waits until the window is on screen.
+    // tray's hidden window, which would draw it at start-up for nothing, does not. Its four
+    // sizes are drawn once the window is on screen.
     if (windowIcon().isNull())
         QMetaObject::invokeMethod(
             this, [this] { setWindowIcon(ProgramIcon()); }, Qt::QueuedConnection);
@@ -308,6 +336,8 @@ void TMainForm::ShowWelcome() {
 // --- layout -----------------------------------------------------------------------------------
 
 void TMainForm::ArrangeLocationPanels() {
+    if (!windowBuilt_)
+        return; // building the window arranges them
     arrangement_ = nimbrel::ArrangeLocationPanels(session_.Settings());
     // Every panel starts from its tab; the stacked view then takes out the ones it places.
     DockPanelsInTabs();
@@ -417,7 +447,8 @@ void TMainForm::KeepOnScreen() {
 
 void TMainForm::LocationsUpdated() {
     // A report line or a tab caption wider than the design made room for widens the window.
-    FitWindow();
+    if (windowBuilt_)
+        FitWindow();
     WriteDebugState();
 }
 
@@ -474,6 +505,10 @@ void TMainForm::ActionHelpAboutExecute() {
 // --- MainView ---------------------------------------------------------------------------------
 
 void TMainForm::SetStatusText(const std::string& text) {
+    if (!windowBuilt_) {
+        unbuilt_.SetStatusText(text);
+        return;
+    }
     StatusBarPanel->setText(PlainText(text));
 }
 
@@ -510,19 +545,35 @@ void TMainForm::SetBusyCursor(bool busy) {
 }
 
 void TMainForm::SetTab(int slot, bool visible, const std::string& caption) {
+    if (!windowBuilt_) {
+        unbuilt_.SetTab(slot, visible, caption);
+        return;
+    }
     PageControl->setTabText(slot - 1, TabCaption(caption));
     SetTabVisible(slot, visible);
 }
 
 void TMainForm::SetTabVisible(int slot, bool visible) {
+    if (!windowBuilt_) {
+        unbuilt_.SetTabVisible(slot, visible);
+        return;
+    }
     PageControl->setTabVisible(slot - 1, visible);
 }
 
 void TMainForm::SetLocalTime(int slot, const std::string& text) {
+    if (!windowBuilt_) {
+        unbuilt_.SetLocalTime(slot, text);
+        return;
+    }
     LocationForms[static_cast<std::size_t>(slot - 1)]->SetLocalTime(text);
 }
 
 void TMainForm::ShowPanel(int slot, const PanelModel& panel) {
+    if (!windowBuilt_) {
+        unbuilt_.ShowPanel(slot, panel);
+        return;
+    }
     LocationForms[static_cast<std::size_t>(slot - 1)]->ShowPanel(panel);
 }
 
@@ -571,7 +622,9 @@ void TMainForm::WriteDebugState() const {
         << "trayIconIndex=" << session_.Refresh().TrayIconIndex() << '\n'
         << "trayHint=" << oneLine(QString::fromStdString(TrayIcon->Hint())) << '\n'
         << "trayTip=" << oneLine(TrayIcon->Tip()) << '\n'
-        << "status=" << StatusBarPanel->text() << '\n'
+        << "status="
+        << (windowBuilt_ ? StatusBarPanel->text() : PlainText(unbuilt_.Status().value_or("")))
+        << '\n'
         << "connectionInProgress=" << (session_.Controller().ConnectionInProgress() ? 1 : 0)
         << '\n';
     // Where the program found its data, so an installed copy can be checked against its prefix.
@@ -579,10 +632,21 @@ void TMainForm::WriteDebugState() const {
     out << "databaseFolder=" << QString::fromStdString(FindDatabaseFolder(folder).value_or(""))
         << '\n'
         << "helpFile=" << QString::fromStdString(FindHelpFile(folder).value_or("")) << '\n';
-    for (const TParentWeatherInfoForm* form : LocationForms)
-        out << "panel" << form->Slot() << '=' << form->LabelLocationName->text() << " | "
-            << form->LabelTime->text() << " | " << form->LabelCover->text() << " | "
-            << form->LabelTemperature->text() << '\n';
+    for (int slot = 1; slot <= LocationSlotCount; ++slot)
+        out << "panel" << slot << '=' << PanelSummary(slot) << '\n';
+}
+
+// The panel's name, time, sky and temperature as it shows them, or will once the window is built.
+QString TMainForm::PanelSummary(int slot) const {
+    const auto index = static_cast<std::size_t>(slot - 1);
+    if (windowBuilt_) {
+        const TParentWeatherInfoForm* form = LocationForms[index];
+        return form->LabelLocationName->text() + " | " + form->LabelTime->text() + " | " +
+               form->LabelCover->text() + " | " + form->LabelTemperature->text();
+    }
+    const PanelModel panel = unbuilt_.Panel(slot).value_or(InitialPanel());
+    return PlainText(panel.LabelLocationName + " | " + panel.LabelTime + " | " + panel.LabelCover +
+                     " | " + panel.LabelTemperature);
 }
 
 } // namespace nimbrel::gui

@@ -1,8 +1,11 @@
 #pragma once
 // The main window: menus, tool bar, the five location panels in tabs or stacked, the status bar
 // and the tray icon. The program's state lives in its Session; the window shows what the core
-// computes through MainView and forwards the user's commands.
+// computes through MainView and forwards the user's commands. A start in the tray builds only
+// the tray icon, its menu and the actions: the window's contents (panels, menu and tool bars,
+// status bar, fonts) are built when it is first shown, with what the core showed meanwhile.
 #include "app/MainView.h"
+#include "app/RecordedView.h"
 #include "app/Session.h"
 #include "app/WindowLayout.h"
 #include "app/qt/CoolTrayIcon.h"
@@ -62,6 +65,10 @@ public:
     bool ShowOnStart() const { return windowShown_; }
     // After the message loop: stops the threads and timers and saves the settings. Once.
     void FormDestroy();
+    // Builds the window's contents once; showing the window does it first.
+    void EnsureWindowBuilt();
+    bool WindowBuilt() const { return windowBuilt_; }
+    void setVisible(bool visible) override;
 
     void ShowMainWindow();
     void HideMainWindow();
@@ -77,26 +84,27 @@ public:
     TDialogs& Dialogs() { return *dialogs_; }
     bool IsFirstRun = false;
 
-    QAction* AMChangeWindowState;
-    QAction* AMFileExit;
-    QAction* AMWeatherGetWeatherReport;
-    QAction* AMPreferences;
-    QAction* AMLog;
-    QAction* AMHistory;
-    QAction* AMHelpReadMe;
-    QAction* AMHelpAbout;
-    QMenuBar* ActionMainMenuBar;
-    QToolBar* ActionToolBar;
-    QMenu* PopupActionMenuTrayIcon;
-    QScrollArea* StackedArea; // scrolls the stacked panels where the screen is too low for them
-    QWidget* PanelTop;
-    QTabWidget* PageControl;
-    std::array<QWidget*, LocationSlotCount> TabSheets;
-    std::array<QWidget*, LocationSlotCount> Panels;
-    std::array<TParentWeatherInfoForm*, LocationSlotCount> LocationForms;
-    QLabel* StatusBarPanel;
-    TCoolTrayIcon* TrayIcon;
-    TBalloonHint* BalloonHint;
+    QAction* AMChangeWindowState = nullptr;
+    QAction* AMFileExit = nullptr;
+    QAction* AMWeatherGetWeatherReport = nullptr;
+    QAction* AMPreferences = nullptr;
+    QAction* AMLog = nullptr;
+    QAction* AMHistory = nullptr;
+    QAction* AMHelpReadMe = nullptr;
+    QAction* AMHelpAbout = nullptr;
+    QMenu* PopupActionMenuTrayIcon = nullptr;
+    TCoolTrayIcon* TrayIcon = nullptr;
+    TBalloonHint* BalloonHint = nullptr;
+    // The window's contents: null until EnsureWindowBuilt.
+    QMenuBar* ActionMainMenuBar = nullptr;
+    QToolBar* ActionToolBar = nullptr;
+    QScrollArea* StackedArea = nullptr; // scrolls the stacked panels where the screen is too low
+    QWidget* PanelTop = nullptr;
+    QTabWidget* PageControl = nullptr;
+    std::array<QWidget*, LocationSlotCount> TabSheets{};
+    std::array<QWidget*, LocationSlotCount> Panels{};
+    std::array<TParentWeatherInfoForm*, LocationSlotCount> LocationForms{};
+    QLabel* StatusBarPanel = nullptr;
 
     void ActionChangeWindowStateExecute();
     void ActionFileExitExecute();
@@ -131,8 +139,10 @@ protected:
 
 private:
     void CreateActions();
-    void CreateMenus();
+    void CreateTrayMenu();
+    void CreateMenuBars();
     void CreatePanels();
+    void CenterOnScreen();
     void ShowSettingsUnreadable(const std::string& error);
     void ChooseStartWindowState();
     void ShowWelcome();
@@ -150,6 +160,7 @@ private:
     QMargins FrameMargins() const;
     void ReportSaveFailure(const std::string& error);
     void WriteDebugState() const;
+    QString PanelSummary(int slot) const;
 
     QtScheduler& scheduler_;
     const Clock& clock_;
@@ -161,6 +172,8 @@ private:
     bool destroyed_ = false;
     bool sessionEnding_ = false;
     bool busy_ = false;
+    bool windowBuilt_ = false;
+    RecordedView unbuilt_; // what the core showed before the window's contents existed
     DesignScale scale_;
     WindowArrangement arrangement_;
 

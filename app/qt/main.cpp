@@ -4,6 +4,7 @@
 #include "app/SingleInstanceGuard.h"
 #include "app/qt/CommandLine.h"
 #include "app/qt/MainForm.h"
+#include "app/qt/ProgramStyle.h"
 #include "app/qt/QtScheduler.h"
 #include "app/qt/TerminationRequest.h"
 #include "base/Clock.h"
@@ -17,6 +18,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QStyle>
 #include <QSystemTrayIcon>
 #include <cstdio>
 #include <cstdlib>
@@ -71,6 +73,8 @@ int RunDesktop(int argc, char** argv, const CommandLine& commandLine,
     QGuiApplication::setDesktopFileName(QString::fromUtf8(nimbrel::ApplicationId));
     // Closing the window hides it; only File, Exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    // QApplication owns the style it is given.
+    QApplication::setStyle(new nimbrel::gui::ProgramStyle(QApplication::style()->name()));
     nimbrel::gui::InitPictures();
 
     const nimbrel::SystemClock clock;

@@ -1,14 +1,11 @@
 #include "base/qt/Pictures.h"
 
-#include "base/Product.h"
-
 #include <QFile>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QSvgRenderer>
 #include <algorithm>
-#include <optional>
 
 #ifdef NIMBREL_HAVE_PICTURES
 // Resource initialisers live outside any namespace.
@@ -94,51 +91,10 @@ private:
     QList<QSize> sizes_;
 };
 
-// The desktop theme's icon of the program, or the compiled-in picture where the theme has none,
-// looked up when the icon is first drawn: reading a theme's index costs more than the rest of
-// start-up's pictures together, and a start in the tray may never draw the window icon.
-class ThemeIconEngine final : public QIconEngine {
-public:
-    ThemeIconEngine(QString name, QString fallbackPath)
-        : name_(std::move(name)), fallbackPath_(std::move(fallbackPath)) {}
-
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
-               QIcon::State state) override {
-        Icon().paint(painter, rect, Qt::AlignCenter, mode, state);
-    }
-    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return Icon().actualSize(size, mode, state);
-    }
-    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
-        return Icon().availableSizes(mode, state);
-    }
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return Icon().pixmap(size, mode, state);
-    }
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
-                         qreal scale) override {
-        return Icon().pixmap(size, scale, mode, state);
-    }
-    QIconEngine* clone() const override { return new ThemeIconEngine(name_, fallbackPath_); }
-    bool isNull() override { return false; } // the compiled-in picture is always there
-
-private:
-    const QIcon& Icon() {
-        if (!icon_)
-            icon_ = QIcon::fromTheme(name_, PictureIcon(fallbackPath_));
-        return *icon_;
-    }
-
-    QString name_;
-    QString fallbackPath_;
-    std::optional<QIcon> icon_;
-};
-
 } // namespace
 
 QIcon ProgramIcon() {
-    // QIcon takes ownership of its engine.
-    return QIcon(new ThemeIconEngine(QString::fromUtf8(ApplicationId), ProgramIconPath()));
+    return PictureIcon(ProgramIconPath());
 }
 
 QIcon PictureIcon(const QString& path) {

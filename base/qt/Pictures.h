@@ -16,8 +16,9 @@ void InitPictures();
 // The resource path of picture index of list, e.g. ":/pictures/weather/weather-04.svg".
 QString PicturePath(PictureList list, int index);
 QString ProgramIconPath();
-// The installed theme icon when the desktop has it, so window, launcher and task bar agree;
-// the compiled-in picture otherwise.
+// The program's picture, the same one the launcher takes from the hicolor theme, drawn from the
+// compiled-in SVG: asking the desktop theme for it means parsing the theme's index (thousands of
+// lines, most of a megabyte of memory) for a picture the program already holds.
 QIcon ProgramIcon();
 
 // The picture at size x size logical pixels, drawn for a screen of the given pixel ratio.

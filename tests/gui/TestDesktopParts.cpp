@@ -6,6 +6,7 @@
 #include "app/qt/CommandLine.h"
 #include "app/qt/CoolTrayIcon.h"
 #include "app/qt/ParentWeatherInfoForm.h"
+#include "app/qt/ProgramStyle.h"
 #include "app/qt/QtScheduler.h"
 #include "app/qt/TerminationRequest.h"
 #include "base/qt/FormFont.h"
@@ -236,6 +237,14 @@ private slots:
         const QPixmap pixmap = RenderPicture(PicturePath(PictureList::Weather, 4), 16, 2.0);
         QCOMPARE(pixmap.size(), QSize(32, 32));
         QCOMPARE(pixmap.devicePixelRatio(), 2.0);
+    }
+
+    // The chevrons are Qt's own pictures, read by a path Qt may move: they must still be there.
+    void styleServesTheExtensionChevrons() {
+        const ProgramStyle style(QApplication::style()->name());
+        for (const auto which : {QStyle::SP_ToolBarHorizontalExtensionButton,
+                                 QStyle::SP_ToolBarVerticalExtensionButton})
+            QVERIFY(!style.standardIcon(which, nullptr, nullptr).availableSizes().isEmpty());
     }
 };
 

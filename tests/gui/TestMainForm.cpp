@@ -43,7 +43,8 @@ class TestMainForm : public QObject {
     std::unique_ptr<QtScheduler> scheduler_;
     std::unique_ptr<TMainForm> form_;
     bool trayAvailable_ = true;
-    QStringList messages_; // the message boxes the form would have shown
+    bool buildWindow_ = true; // the window's contents, which a start in the tray leaves unbuilt
+    QStringList messages_;    // the message boxes the form would have shown
 
     std::string SettingsPath() const { return folder_->File("Nimbrel.ini"); }
 
@@ -66,6 +67,8 @@ class TestMainForm : public QObject {
             messages_ << text;
         };
         form_ = std::make_unique<TMainForm>(*scheduler_, clock_, std::move(options));
+        if (buildWindow_)
+            form_->EnsureWindowBuilt();
         return *form_;
     }
     TMainForm& Start(const std::string& settingsBody, uint16_t port = 21,
@@ -84,6 +87,7 @@ private slots:
             "XDG_CONFIG_HOME", folder_->Path().string());
         clock_.utc = {2010, 5, 12, 13, 0, 0, 0};
         trayAvailable_ = true;
+        buildWindow_ = true;
         messages_.clear();
     }
 
@@ -298,6 +302,28 @@ private slots:
         // The report is new: a balloon, taken down by its timer.
         QCOMPARE(form.TrayIcon->BalloonTitleShown(), QString("Amsterdam Airport Schiphol"));
         QVERIFY(form.BalloonHint->HideTimerActive());
+    }
+
+    // A start in the tray builds none of the window; its first showing builds it with what the
+    // core showed meanwhile.
+    void aStartInTheTrayBuildsTheWindowWhenFirstShown() {
+        ScriptedFtpServer::Script script;
+        script.Files["EHAM.TXT"] = EhamFile;
+        ScriptedFtpServer server(script);
+        buildWindow_ = false;
+        TMainForm& form = Start("", server.Port());
+        form.AMWeatherGetWeatherReportExecute();
+        QTRY_VERIFY(!form.TrayIcon->CycleIcons());
+        QVERIFY(!form.WindowBuilt());
+        QVERIFY(form.findChildren<TParentWeatherInfoForm*>().isEmpty());
+        QVERIFY(!form.findChild<QMenuBar*>());
+        form.ShowMainWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(form.StatusBarPanel->text(), QString("Last successful weather update: 13:00"));
+        QCOMPARE(form.LocationForms[0]->LabelCover->text(), QString("Mostly clear"));
+        QCOMPARE(form.LocationForms[0]->LabelLocalTime->text(), QString("14:00"));
+        QCOMPARE(form.PageControl->tabText(0), QString("Amsterdam Airport S..."));
+        QVERIFY(!form.PageControl->isTabVisible(1));
     }
 
     // Neither the file nor the window exists before they are needed; the window then shows

@@ -1,0 +1,20 @@
+#pragma once
+// The desktop's style, but for the chevrons of the menu and tool bars' extension buttons, which
+// it would read in a way that loads every image format plugin Qt has (five libraries at every
+// start of the window, for a button a window this wide never shows). The same pictures are read
+// here as PNG, which Qt decodes itself.
+#include <QProxyStyle>
+
+namespace nimbrel::gui {
+
+class ProgramStyle final : public QProxyStyle {
+public:
+    // key: the style to wrap, e.g. QApplication::style()->name(), so -style and
+    // QT_STYLE_OVERRIDE still choose it.
+    explicit ProgramStyle(const QString& key) : QProxyStyle(key) {}
+
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption* option,
+                       const QWidget* widget) const override;
+};
+
+} // namespace nimbrel::gui
