@@ -1,29 +1,79 @@
 #include "app/qt/ProgramStyle.h"
 
 #include <QGuiApplication>
+#include <QIconEngine>
 #include <QImageReader>
+#include <QPainter>
 #include <QPixmap>
-#include <initializer_list>
+#include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace nimbrel::gui {
 
 namespace {
 
-// Qt's own pictures of the chevrons, in the sizes its common style offers.
-QIcon QtPngIcon(const QString& name, std::initializer_list<int> sizes) {
-    QIcon icon;
-    for (const int size : sizes) {
+// Qt's own pictures of a chevron, in the sizes its common style offers, read when the button is
+// first drawn: a window as wide as this one never shows it.
+class QtPngIconEngine final : public QIconEngine {
+public:
+    QtPngIconEngine(QString name, QList<int> sizes)
+        : name_(std::move(name)), sizes_(std::move(sizes)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        Icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = std::min(size.width(), size.height());
+        int fit = sizes_.front();
+        for (const int offered : sizes_)
+            if (offered <= side)
+                fit = offered;
+        return {fit, fit};
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (const int size : sizes_)
+            sizes << QSize(size, size);
+        return sizes;
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return Icon().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override {
+        return Icon().pixmap(size, scale, mode, state);
+    }
+    QIconEngine* clone() const override { return new QtPngIconEngine(name_, sizes_); }
+
+private:
+    const QIcon& Icon() {
+        if (!icon_) {
+            icon_.emplace();
+            for (const int size : sizes_)
+                icon_->addPixmap(ReadPng(size));
+        }
+        return *icon_;
+    }
+    QPixmap ReadPng(int size) const {
         QImageReader reader(QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1-%2.png")
-                                .arg(name)
+                                .arg(name_)
                                 .arg(size),
                             "png");
         // Guessing the format from the contents asks every image format plugin first.
         reader.setAutoDetectImageFormat(false);
-        const QImage image = reader.read();
-        if (!image.isNull())
-            icon.addPixmap(QPixmap::fromImage(image));
+        return QPixmap::fromImage(reader.read());
     }
-    return icon;
+
+    QString name_;
+    QList<int> sizes_;
+    std::optional<QIcon> icon_;
+};
+
+QIcon QtPngIcon(const QString& name, QList<int> sizes) {
+    // QIcon takes ownership of its engine.
+    return QIcon(new QtPngIconEngine(name, std::move(sizes)));
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // The desktop's style, but for the chevrons of the menu and tool bars' extension buttons, which
 // it would read in a way that loads every image format plugin Qt has (five libraries at every
 // start of the window, for a button a window this wide never shows). The same pictures are read
-// here as PNG, which Qt decodes itself.
+// here as PNG, which Qt decodes itself, and only when the button is first drawn.
 #include <QProxyStyle>
 
 namespace nimbrel::gui {
