@@ -15,7 +15,6 @@ namespace {
 
 constexpr std::int64_t Hour = 3600;
 constexpr std::int64_t Day = 24 * Hour;
-constexpr int TabCaptionLength = 20;
 constexpr const char* Separator = " \xC2\xB7 "; // a middle dot between the readout's parts
 
 // How far the page's clock is ahead of UTC at an instant: summer time moves it within a span.
@@ -183,7 +182,7 @@ std::vector<HistoryPage> HistoryPages(const TSettings& settings,
         // The zone as the panels use it: a name the database does not know leaves the offset.
         const TZoneLookup lookup =
             FindStationZone(slot.LocationTimeZone, OffsetHours(slot.LocationTimeZoneOffset));
-        pages.push_back({code, ShortenText(name, TabCaptionLength), lookup.Zone,
+        pages.push_back({code, TabCaptionText(name), lookup.Zone,
                          lookup.Zone.Zone ? slot.LocationTimeZone : std::string()});
     }
     for (const HistoryStation& station : stored)
@@ -209,12 +208,8 @@ HistoryChartView BuildHistoryChartView(const std::vector<THistoryRecord>& record
     const auto temperature = [&settings](const std::optional<double>& celsius) {
         return celsius ? std::optional(ShownTemperature(*celsius, settings)) : std::nullopt;
     };
-    const std::string degrees = settings.UseCelsius ? "\xC2\xBA"
-                                                      "C"
-                                                    : "\xC2\xBA"
-                                                      "F";
     HistoryChart& heat = view.Charts[0];
-    heat.Title = "Temperature and dew point (" + degrees + ")";
+    heat.Title = "Temperature and dew point (" + TemperatureUnit(settings.UseCelsius) + ")";
     heat.Series = {Series(
                        "Temperature", shown,
                        [&](const THistoryRecord& r) { return temperature(r.Temperature); }, gap),
@@ -228,7 +223,7 @@ HistoryChartView BuildHistoryChartView(const std::vector<THistoryRecord>& record
         "Pressure", shown, [](const THistoryRecord& r) { return r.Pressure; }, gap)};
     pressure.Axis = Axis(pressure.Series, 5);
     HistoryChart& wind = view.Charts[2];
-    wind.Title = std::string("Wind speed (") + (settings.UseMetricValues ? "km/h" : "mph") + ")";
+    wind.Title = "Wind speed (" + SpeedUnit(settings.UseMetricValues) + ")";
     wind.Series = {Series(
         "Wind speed", shown,
         [&settings](const THistoryRecord& r) {
@@ -270,8 +265,8 @@ std::string ReportReadout(const THistoryRecord& record, const HistoryPage& page,
         text += Separator + std::string("Pressure ") + RoundedText(*record.Pressure) + " mbar";
     if (record.WindSpeed)
         text += Separator + std::string("Wind ") +
-                RoundedText(ShownSpeed(*record.WindSpeed, settings)) +
-                (settings.UseMetricValues ? " km/h" : " mph") +
+                RoundedText(ShownSpeed(*record.WindSpeed, settings)) + " " +
+                SpeedUnit(settings.UseMetricValues) +
                 (record.WindDirection ? " (" + *record.WindDirection + ")" : "");
     return text;
 }

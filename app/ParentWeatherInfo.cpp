@@ -12,6 +12,7 @@ namespace {
 
 // U+00BA, the masculine ordinal indicator the temperature units are written with.
 constexpr const char* OrdinalSign = "\xC2\xBA";
+constexpr int TabCaptionLength = 20;
 constexpr int FirstThermometerWithoutFigure = 10;
 constexpr int FirstWindPictureWithoutFigure = 17; // 17 calm, 18 no direction
 constexpr int PresentWeatherLength = 25;
@@ -106,17 +107,29 @@ std::string LocationTitle(const std::string& name, const std::string& code, bool
     return showLocationCode ? name + " (" + code + ")" : name;
 }
 
+std::string TabCaptionText(const std::string& name) {
+    return ShortenText(name, TabCaptionLength);
+}
+
+std::string TemperatureUnit(bool useCelsius) {
+    return std::string(OrdinalSign) + (useCelsius ? "C" : "F");
+}
+
+std::string SpeedUnit(bool useMetricValues) {
+    return useMetricValues ? "km/h" : "mph";
+}
+
 std::string WindText(double windSpeedKmh, const std::string& windDirection, bool useMetricValues) {
     if (!Available(windSpeedKmh))
         return "";
-    const char* unit = useMetricValues ? " km/h" : " mph";
-    return WindSpeedFigure(windSpeedKmh, useMetricValues) + unit + "  (" + windDirection + ")";
+    return WindSpeedFigure(windSpeedKmh, useMetricValues) + " " + SpeedUnit(useMetricValues) +
+           "  (" + windDirection + ")";
 }
 
 std::string TemperatureText(double celsius, bool useCelsius) {
     if (!Available(celsius))
         return "";
-    return TemperatureFigure(celsius, useCelsius) + " " + OrdinalSign + (useCelsius ? "C" : "F");
+    return TemperatureFigure(celsius, useCelsius) + " " + TemperatureUnit(useCelsius);
 }
 
 void DisplayWeatherInfo(PanelModel& panel, const TWeatherInfo& record, const std::string& name,

@@ -25,6 +25,13 @@ std::string LocalTimeText(const TDateTime& utc, const TStationZone& zone, bool u
 // name + " (" + code + ")" with showLocationCode, otherwise the name alone.
 std::string LocationTitle(const std::string& name, const std::string& code, bool showLocationCode);
 
+// A location's name as its tab shows it: cut to 20 characters with "...".
+std::string TabCaptionText(const std::string& name);
+
+// "ºC" or "ºF"; "km/h" or "mph".
+std::string TemperatureUnit(bool useCelsius);
+std::string SpeedUnit(bool useMetricValues);
+
 // "22 km/h  (W-SW)" or "14 mph  (W-SW)"; empty when the speed is not available.
 std::string WindText(double windSpeedKmh, const std::string& windDirection, bool useMetricValues);
 

@@ -13,8 +13,6 @@ namespace nimbrel {
 
 namespace {
 
-constexpr int TabCaptionLength = 20;
-
 std::size_t Index(int slot) {
     return static_cast<std::size_t>(slot - 1);
 }
@@ -166,7 +164,7 @@ void TRefreshCycle::UpdateTab(int slot, const LocationSlot& location) {
         view_.SetTabVisible(slot, false);
         return;
     }
-    tab = {true, ShortenText(location.LocationName, TabCaptionLength)};
+    tab = {true, TabCaptionText(location.LocationName)};
     view_.SetTab(slot, true, tab.Caption);
 }
 

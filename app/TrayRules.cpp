@@ -2,6 +2,7 @@
 
 #include "app/TrayText.h"
 #include "base/Product.h"
+#include "base/TextTime.h"
 
 #include <algorithm>
 
@@ -10,18 +11,6 @@ namespace nimbrel {
 namespace {
 
 constexpr int PanelPictureSizes[] = {16, 22, 24, 32, 48};
-
-// The protocol breaks lines with a line feed alone.
-std::string ProtocolLines(const std::string& text) {
-    std::string lines;
-    lines.reserve(text.size());
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        if (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n')
-            continue;
-        lines += text[at];
-    }
-    return lines;
-}
 
 std::string EscapeMarkup(const std::string& text) {
     std::string escaped;
@@ -83,8 +72,8 @@ std::optional<DesktopNotification> BalloonNotification(const std::string& title,
     DesktopNotification notification;
     notification.AppName = ProductName;
     notification.AppIcon = IconOf(kind);
-    notification.Summary = ProtocolLines(title);
-    const std::string body = ProtocolLines(text);
+    notification.Summary = LineFeedLines(title);
+    const std::string body = LineFeedLines(text);
     notification.Body = bodyMarkup ? EscapeMarkup(body) : body;
     notification.DesktopEntry = ApplicationId;
     notification.ExpireTimeoutMilliseconds = BalloonHideMilliseconds;

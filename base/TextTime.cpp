@@ -82,6 +82,17 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
+std::string LineFeedLines(std::string_view text) {
+    std::string lines;
+    lines.reserve(text.size());
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n')
+            continue;
+        lines += text[at];
+    }
+    return lines;
+}
+
 TDateTime UtcNow(const Clock& clock) {
     return clock.UtcNow();
 }

@@ -27,6 +27,10 @@ constexpr bool IsBlank(char c) {
 // fetched station text, a typed name and a decoder input are all trimmed.
 std::string_view TrimBlanks(std::string_view text);
 
+// The text with each CR LF line break as a line feed alone, as Qt's widgets and the desktop
+// notification protocol break lines; the program's own texts break them with CR LF.
+std::string LineFeedLines(std::string_view text);
+
 // The length of the UTF-8 sequence that starts text[at], or 0 when none valid starts there
 // (overlong forms, surrogates and code points beyond U+10FFFF are not valid).
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t at);

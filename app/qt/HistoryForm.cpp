@@ -30,6 +30,8 @@ QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+const QString PointAtAChart = QStringLiteral("Point at a chart to see a report.");
+
 QString TickText(double value) {
     return QString::number(value, 'g', 6);
 }
@@ -231,7 +233,7 @@ THistoryForm::THistoryForm(THistory* history, const TSettings& settings, const C
     LabelReport = new QLabel(this);
     LabelReport->setObjectName(QStringLiteral("LabelReport"));
     LabelReport->setTextFormat(Qt::PlainText);
-    LabelReport->setText(QStringLiteral("Point at a chart to see a report."));
+    LabelReport->setText(PointAtAChart);
     LabelCount = new QLabel(this);
     LabelCount->setObjectName(QStringLiteral("LabelCount"));
     LabelCount->setTextFormat(Qt::PlainText);
@@ -314,7 +316,7 @@ void THistoryForm::ShowPage() {
     const HistoryChartView view = BuildHistoryChartView(records_, span, now, page, settings_);
     LabelCount->setText(Text(view.CountLine));
     Chart->SetView(view);
-    LabelReport->setText(QStringLiteral("Point at a chart to see a report."));
+    LabelReport->setText(PointAtAChart);
 }
 
 void THistoryForm::ShowReport(std::size_t index) {

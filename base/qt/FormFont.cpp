@@ -1,6 +1,7 @@
 #include "base/qt/FormFont.h"
 
 #include "base/FormFontRule.h"
+#include "base/TextTime.h"
 
 #include <QApplication>
 #include <QOperatingSystemVersion>
@@ -19,9 +20,7 @@ QFont FormFont() {
 }
 
 QString PlainText(const std::string& text) {
-    QString result = QString::fromStdString(text);
-    result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return result;
+    return QString::fromStdString(LineFeedLines(text));
 }
 
 QString PlainToolTip(const std::string& text) {
