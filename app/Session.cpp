@@ -1,12 +1,17 @@
 #include "app/Session.h"
 
 #include "app/DesktopRules.h"
+#include "retrieval/StationSource.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsStore.h"
 
 #include <exception>
 
 namespace nimbrel {
+
+// The history's helper must take every run a fetch can make.
+static_assert(MaxHistoryRunFiles >= static_cast<std::size_t>(LocationSlotCount) &&
+              MaxHistoryRunFileBytes >= MaxFileBytes);
 
 Session::Session(Scheduler& scheduler, const Clock& clock, MainView& view, SessionOptions options)
     : scheduler_(scheduler), view_(view), settingsPath_(std::move(options.SettingsPath)),
@@ -24,6 +29,8 @@ Session::Session(Scheduler& scheduler, const Clock& clock, MainView& view, Sessi
         history_ = std::make_unique<THistory>(
             std::move(options.HistoryPath), clock,
             [this](const std::string& text) { log_.AddLogMessage(LogWarning, text); });
+        if (options.StoreHistoryThrough)
+            history_->StoreThrough(std::move(options.StoreHistoryThrough));
         controller_->SetRunFetched([this](const std::vector<FetchedStationFile>& files) {
             history_->StoreRun(files);
             view_.HistoryStored();

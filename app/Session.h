@@ -35,6 +35,8 @@ struct SessionOptions {
     bool ShowReports = true;
     // The report history's file; empty: no history is kept.
     std::string HistoryPath;
+    // What keeps a run in the history in another process; none: this one does.
+    HistoryHelper StoreHistoryThrough;
 };
 
 // The window's own start-up steps, run by StartUp between the session's.

@@ -11,5 +11,6 @@ void RegisterStationsCommand(CLI::App& app, int& exitCode);
 void RegisterFetchCommand(CLI::App& app, int& exitCode);
 void RegisterShowCommand(CLI::App& app, int& exitCode);
 void RegisterHistoryCommand(CLI::App& app, int& exitCode);
+void RegisterHistoryStoreCommand(CLI::App& app, int& exitCode);
 
 } // namespace nimbrel::cli

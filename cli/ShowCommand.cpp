@@ -73,14 +73,15 @@ ReadMetarTexts(const std::vector<std::string>& arguments) {
     std::array<bool, LocationSlotCount> given{};
     for (const std::string& argument : arguments) {
         const std::size_t equals = argument.find('=');
-        const std::optional<int> slot = equals == std::string::npos
-                                            ? std::nullopt
-                                            : ParseWholeNumber(argument.substr(0, equals));
-        if (!slot || *slot < 1 || *slot > LocationSlotCount || equals + 1 == argument.size())
+        // 0 for no number at all, which is out of range as well.
+        const int slot = equals == std::string::npos
+                             ? 0
+                             : ParseWholeNumber(argument.substr(0, equals)).value_or(0);
+        if (slot < 1 || slot > LocationSlotCount || equals + 1 == argument.size())
             throw UsageError("--metar expects N=FILE with N from 1 to 5, got \"" + argument + "\"");
-        const auto index = static_cast<std::size_t>(*slot - 1);
+        const auto index = static_cast<std::size_t>(slot - 1);
         if (given[index])
-            throw UsageError("--metar names slot " + std::to_string(*slot) + " twice");
+            throw UsageError("--metar names slot " + std::to_string(slot) + " twice");
         given[index] = true;
         metar[index] = ReadStationFile(argument.substr(equals + 1));
     }

@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
     nimbrel::cli::RegisterFetchCommand(app, exitCode);
     nimbrel::cli::RegisterShowCommand(app, exitCode);
     nimbrel::cli::RegisterHistoryCommand(app, exitCode);
+    nimbrel::cli::RegisterHistoryStoreCommand(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& e) {

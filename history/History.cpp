@@ -133,19 +133,40 @@ std::vector<THistoryRecord> THistory::Decode(const std::vector<FetchedStationFil
     return records;
 }
 
-void THistory::StoreRun(const std::vector<FetchedStationFile>& files) {
+bool THistory::StoreRun(const std::vector<FetchedStationFile>& files) {
+    if (!helper_ || db_)
+        return StoreHere(files);
+    const std::string text = HistoryRunText(files);
+    if (text.empty())
+        return true;
+    const auto outcome = helper_(text);
+    return outcome ? TakeOutcome(*outcome) : StoreHere(files);
+}
+
+bool THistory::StoreHere(const std::vector<FetchedStationFile>& files) {
     const std::vector<THistoryRecord> records = Decode(files);
     if (records.empty())
-        return;
+        return true;
     THistoryDatabase* db = Open();
     if (!db)
-        return;
+        return false;
     try {
         db->Store(records, NowUtc() - HistoryKeptSeconds);
         warned_ = false;
+        return true;
     } catch (const std::exception& error) {
         Failed(error.what());
+        return false;
     }
+}
+
+bool THistory::TakeOutcome(const HistoryHelperOutcome& outcome) {
+    // The helper warns afresh at every failure; the log hears of one until a run is kept.
+    if (warn_ && (outcome.Stored || !warned_))
+        for (const std::string& warning : outcome.Warnings)
+            warn_(warning);
+    warned_ = !outcome.Stored;
+    return outcome.Stored;
 }
 
 std::vector<THistoryRecord> THistory::Load(const std::string& station, std::int64_t from) {

@@ -6,6 +6,7 @@
 #include "base/Clock.h"
 #include "decode/DecodeMetar.h"
 #include "history/HistoryDatabase.h"
+#include "history/HistoryRun.h"
 
 #include <chrono>
 #include <functional>
@@ -24,11 +25,6 @@ std::string DefaultHistoryPath();
 // with "-2", "-3", ... after the date when that name is taken.
 std::string DamagedHistoryName(const std::string& path, const TDateTime& utcNow, int attempt);
 
-struct FetchedStationFile {
-    std::string Code;
-    std::string Text; // the whole file, first line included
-};
-
 class THistory {
 public:
     using Warn = std::function<void(const std::string&)>;
@@ -39,14 +35,21 @@ public:
     THistory& operator=(const THistory&) = delete;
 
     // Decodes and keeps each freshly fetched station file (one without a code, text or time is
-    // skipped), then removes what is older than the kept span.
-    void StoreRun(const std::vector<FetchedStationFile>& files);
+    // skipped), then removes what is older than the kept span. False when the history is not
+    // available.
+    bool StoreRun(const std::vector<FetchedStationFile>& files);
+    // From now on runs are kept by the helper while this object has not opened the file itself
+    // (for the History window): the database code then stays out of the process. A run the
+    // helper could not finish is kept here.
+    void StoreThrough(HistoryHelper helper) { helper_ = std::move(helper); }
     // Nothing when the history cannot be read.
     std::vector<THistoryRecord> Load(const std::string& station, std::int64_t from);
     std::vector<HistoryStation> Stations();
     const std::string& Path() const { return path_; }
 
 private:
+    bool StoreHere(const std::vector<FetchedStationFile>& files);
+    bool TakeOutcome(const HistoryHelperOutcome& outcome);
     THistoryDatabase* Open();
     THistoryDatabase* OpenOrMoveAside();
     std::vector<THistoryRecord> Decode(const std::vector<FetchedStationFile>& files);
@@ -59,6 +62,7 @@ private:
     std::chrono::milliseconds busyTimeout_;
     std::unique_ptr<TMetarDecoder> decoder_;
     std::unique_ptr<THistoryDatabase> db_;
+    HistoryHelper helper_;
     bool warned_ = false;
 };
 

@@ -50,6 +50,11 @@ check "the panel shows the decoded report" sh -c \
 check "the main window is on screen" test -n "$(session_main_window)"
 check "a run over FTP loads nothing of the HTTPS way" sh -c \
     "! grep -q -e libcurl -e nimbrel-https /proc/$session_pid/maps"
+history_file="$XDG_DATA_HOME/nimbrel/history.sqlite3"
+check "the first fetch is in the history" session_wait 10 sh -c \
+    "'$(dirname "$program")/nimbrel-cli' history --file '$history_file' EHAM | grep -q '\"EHAM '"
+check "its helper kept it: the program never opened the file" sh -c \
+    "! ls -l /proc/$session_pid/fd | grep -q history.sqlite3"
 check "the window's class is the launcher's StartupWMClass" sh -c \
     "xprop -id '$(session_main_window)' WM_CLASS | grep -q '\"Nimbrel\"\$'"
 if [ -n "$prefix" ]; then

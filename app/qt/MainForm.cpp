@@ -61,7 +61,8 @@ TMainForm::TMainForm(QtScheduler& scheduler, const Clock& clock, MainFormOptions
       session_(scheduler, clock, *this,
                SessionOptions{std::move(options.SettingsPath), std::move(options.ExecutablePath),
                               std::move(options.Server), options.Watchdog, std::move(options.Pacer),
-                              true, std::move(options.HistoryPath)}),
+                              true, std::move(options.HistoryPath),
+                              std::move(options.StoreHistoryThrough)}),
       historyForm_([this] {
           return std::make_unique<THistoryForm>(session_.History(), session_.Settings(), clock_,
                                                 this);

@@ -46,6 +46,7 @@ struct MainFormOptions {
     std::unique_ptr<HeartBeatPacer> Pacer; // the heartbeat's time (default: the real one)
     std::string DebugStatePath;            // when set, the tray and status texts are written there
     std::string HistoryPath;               // the report history; empty: none is kept
+    HistoryHelper StoreHistoryThrough;     // what keeps a run in it; none: the program itself
     MessageBoxFunction ShowMessage = ShowMessageBox; // tests capture the boxes instead
     // Where a failure goes when no dialog may wait for the user: the program is being ended.
     std::function<void(const std::string&)> ReportWithoutDialog = [](const std::string& text) {

@@ -3,6 +3,7 @@
 #include "app/DesktopRules.h"
 #include "app/SingleInstanceGuard.h"
 #include "app/qt/CommandLine.h"
+#include "app/qt/HistoryHelperProcess.h"
 #include "app/qt/MainForm.h"
 #include "app/qt/ProgramStyle.h"
 #include "app/qt/QtScheduler.h"
@@ -85,6 +86,9 @@ int RunDesktop(int argc, char** argv, const CommandLine& commandLine,
     options.ExecutablePath = executable.toStdString();
     options.DebugStatePath = DebugStatePath();
     options.HistoryPath = nimbrel::DefaultHistoryPath();
+    options.StoreHistoryThrough = nimbrel::gui::HistoryHelperProcess(
+        nimbrel::gui::HistoryHelperPath(QApplication::applicationDirPath()),
+        QString::fromStdString(options.HistoryPath));
     nimbrel::gui::TMainForm mainForm(scheduler, clock, std::move(options));
     // A session that ends the program (logout, shutdown, kill) gets the same exit as File, Exit.
     const nimbrel::gui::TerminationRequest termination([&mainForm] { mainForm.EndSession(); });

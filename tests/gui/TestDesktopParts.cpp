@@ -5,6 +5,7 @@
 #include "app/SingleInstanceGuard.h"
 #include "app/qt/CommandLine.h"
 #include "app/qt/CoolTrayIcon.h"
+#include "app/qt/HistoryHelperProcess.h"
 #include "app/qt/ParentWeatherInfoForm.h"
 #include "app/qt/ProgramStyle.h"
 #include "app/qt/QtScheduler.h"
@@ -12,6 +13,7 @@
 #include "base/qt/FormFont.h"
 #include "base/qt/MessageBox.h"
 #include "base/qt/Pictures.h"
+#include "history/HistoryDatabase.h"
 #include "support/TempFolder.h"
 
 #include <QtTest>
@@ -245,6 +247,23 @@ private slots:
         for (const auto which : {QStyle::SP_ToolBarHorizontalExtensionButton,
                                  QStyle::SP_ToolBarVerticalExtensionButton})
             QVERIFY(!style.standardIcon(which, nullptr, nullptr).pixmap(16).isNull());
+    }
+
+    // The real helper: what it keeps is in the file; what it cannot take is the program's to keep.
+    void historyHelperKeepsTheRunInTheFile() {
+        const nimbrel::testing::TempFolder folder;
+        const QString path = QString::fromStdString(folder.File("history.sqlite3"));
+        const std::string run = nimbrel::HistoryRunText(
+            {{"EHAM", "2026/12/01 05:50\nEHAM 010550Z 24010KT 12/08 Q1013\n"}});
+        const auto helper = HistoryHelperProcess(QStringLiteral(NIMBREL_CLI_PATH), path);
+        const auto outcome = helper(run);
+        QVERIFY(outcome && outcome->Stored && outcome->Warnings.empty());
+        const nimbrel::THistoryDatabase db(path.toStdString(),
+                                           nimbrel::THistoryDatabase::Mode::ReadOnly);
+        QCOMPARE(db.Load("EHAM", 0).size(), std::size_t{1});
+        QVERIFY(!helper("EHAM 99\ncut short"));
+        const QString nowhere = QString::fromStdString(folder.File("nowhere"));
+        QVERIFY(!HistoryHelperProcess(HistoryHelperPath(nowhere), path)(run));
     }
 };
 

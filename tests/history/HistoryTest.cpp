@@ -5,7 +5,9 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sqlite3.h>
+#include <stdexcept>
 
 namespace nimbrel {
 namespace {
@@ -145,6 +147,63 @@ TEST_F(HistoryTest, AFileOfALaterLayoutIsLeftAlone) {
     for (const auto& entry : std::filesystem::directory_iterator(folder.File("nimbrel")))
         names.push_back(entry.path().filename().string());
     EXPECT_EQ(names, std::vector<std::string>{"history.sqlite3"});
+}
+
+TEST(HistoryRun, ReadsBackWhatItWroteAndRefusesAnythingElse) {
+    const std::vector<FetchedStationFile> files = {
+        {"EHAM", "2026/12/01 05:50\nEHAM 010550Z 24010KT 12/08 Q1013\n"},
+        {"", "a slot without a station"},
+        {"KJFK", ""},
+        {"LFPG", "two\nlines 7\n"}};
+    const std::vector<FetchedStationFile> read = ParseHistoryRun(HistoryRunText(files));
+    ASSERT_EQ(read.size(), 3u);
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        const FetchedStationFile& expected = files[i == 0 ? 0 : i + 1];
+        EXPECT_EQ(read[i].Code, expected.Code);
+        EXPECT_EQ(read[i].Text, expected.Text);
+    }
+    const std::string longest = std::to_string(MaxHistoryRunFileBytes + 1);
+    const std::string six = HistoryRunText(std::vector<FetchedStationFile>(6, {"EHAM", "x"}));
+    for (const std::string& bad :
+         {std::string("EHAM\n"), std::string("EHAM x\n"), std::string("EHAM 5\nabc"),
+          std::string(" 3\nabc"), std::string("EHAM 1"), std::string("EH\tAM 1\na"),
+          std::string("EHAM -1\n"), "EHAM " + longest + "\n", six})
+        EXPECT_THROW(ParseHistoryRun(bad), std::invalid_argument) << bad;
+}
+
+TEST_F(HistoryTest, TheHelperKeepsTheRunAndItsFailuresAreWarnedOnce) {
+    const std::string file = "2026/12/01 05:50\nEHAM 010550Z 24010KT 12/08 Q1013\n";
+    struct Row {
+        std::optional<HistoryHelperOutcome> outcome;
+        bool stored;
+        std::size_t warnings; // in all, after the row
+    };
+    const HistoryHelperOutcome failed{false, {"History not available: locked"}};
+    const Row rows[] = {
+        {HistoryHelperOutcome{true, {"moved aside"}}, true, 1},
+        {failed, false, 2},
+        {failed, false, 2}, // the same failure again: no second warning
+        {HistoryHelperOutcome{true, {}}, true, 2},
+        {failed, false, 3},      // a new failure after a kept run
+        {std::nullopt, true, 3}, // the helper could not run: kept here
+    };
+    std::vector<std::string> texts;
+    for (const Row& row : rows) {
+        history.StoreThrough([&](const std::string& text) {
+            texts.push_back(text);
+            return row.outcome;
+        });
+        EXPECT_EQ(history.StoreRun({{"EHAM", file}, {"", "no station"}}), row.stored);
+        EXPECT_EQ(warnings.size(), row.warnings);
+    }
+    EXPECT_EQ(texts.back(), HistoryRunText({{"EHAM", file}}));
+    EXPECT_EQ(All("EHAM").size(), 1u);
+    history.StoreThrough([&](const std::string& text) { // the file is open here now
+        texts.push_back(text);
+        return std::nullopt;
+    });
+    history.StoreRun({{"EHAM", file}});
+    EXPECT_EQ(texts.size(), std::size(rows));
 }
 
 } // namespace
