@@ -5,15 +5,12 @@
 #include "decode/DecodeMetar.h"
 #include "decode/WeatherVocabulary.h"
 
-#include <cerrno>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 namespace nimbrel::cli {
 
@@ -60,39 +57,6 @@ nlohmann::ordered_json ToJson(const TWeatherInfo& info) {
     };
 }
 
-// Reads at most MaxInputBytes; nullopt (with the reason on stderr) when that fails.
-std::string InputName(const std::string& file) {
-    return file.empty() ? "standard input" : file;
-}
-
-std::optional<std::string> ReadInput(const std::string& file) {
-    std::ifstream stream;
-    if (!file.empty()) {
-        stream.open(file, std::ios::binary);
-        if (!stream) {
-            std::cerr << "nimbrel-cli: cannot read " << InputName(file) << ": "
-                      << std::generic_category().message(errno) << "\n";
-            return std::nullopt;
-        }
-    }
-    std::istream& in = file.empty() ? std::cin : stream;
-    std::string text;
-    char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        text.append(buffer, static_cast<std::size_t>(in.gcount()));
-        if (text.size() > MaxInputBytes) {
-            std::cerr << "nimbrel-cli: " << InputName(file) << " is larger than "
-                      << (MaxInputBytes >> 20) << " MiB\n";
-            return std::nullopt;
-        }
-    }
-    if (in.bad()) {
-        std::cerr << "nimbrel-cli: cannot read " << InputName(file) << "\n";
-        return std::nullopt;
-    }
-    return text;
-}
-
 void PrintDecoded(TMetarDecoder& decoder, std::string_view text, const TDecodeOptions& options) {
     TWeatherInfo info;
     decoder.DecodeMetar(TrimBlanks(text), info, options.Offset, !options.Use12HourClock);
@@ -112,7 +76,7 @@ template <typename Visit> void ForEachLine(std::string_view text, Visit visit) {
 }
 
 int RunDecode(const TDecodeOptions& options) {
-    const std::optional<std::string> input = ReadInput(options.File);
+    const std::optional<std::string> input = ReadInput(options.File, MaxInputBytes);
     if (!input)
         return 1;
     // A malformed --utc-now was refused when the arguments were parsed; empty means "not pinned".

@@ -1,10 +1,11 @@
 #include "base/Clock.h"
 #include "cli/Commands.h"
+#include "cli/Output.h"
 #include "history/History.h"
 
 #include <iostream>
-#include <iterator>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -12,23 +13,16 @@ namespace nimbrel::cli {
 
 namespace {
 
-// A run's files and their header lines; one byte more says the input is longer.
+// A run's files and their header lines.
 constexpr std::size_t MaxRunBytes = MaxHistoryRunFiles * (MaxHistoryRunFileBytes + 256);
 
-std::string ReadRun(std::istream& input) {
-    std::string text;
-    char buffer[64 * 1024];
-    while (text.size() <= MaxRunBytes && input.read(buffer, sizeof buffer).gcount() > 0)
-        text.append(buffer, static_cast<std::size_t>(input.gcount()));
-    if (text.size() > MaxRunBytes)
-        throw std::invalid_argument("not a run of station files: longer than any run");
-    return text;
-}
-
 int RunHistoryStore(const std::string& file) {
+    const std::optional<std::string> run = ReadInput("", MaxRunBytes);
+    if (!run)
+        return 2;
     std::vector<FetchedStationFile> files;
     try {
-        files = ParseHistoryRun(ReadRun(std::cin));
+        files = ParseHistoryRun(*run);
     } catch (const std::invalid_argument& error) {
         std::cerr << "nimbrel-cli: " << error.what() << "\n";
         return 2;

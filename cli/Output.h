@@ -1,11 +1,12 @@
 #pragma once
-// What several sub-commands of nimbrel-cli share: the clock --utc-now asks for and the log as
-// JSON.
+// What several sub-commands of nimbrel-cli share: the clock --utc-now asks for, their bounded
+// input and the log as JSON.
 #include "base/Clock.h"
 
 #include <CLI/CLI.hpp>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,10 @@ namespace nimbrel::cli {
 CLI::Validator UtcNowFormat();
 // The system clock for an empty value, else a clock pinned to it (a value UtcNowFormat took).
 std::unique_ptr<Clock> UtcNowClock(const std::string& utcNow);
+
+// FILE's bytes, or standard input's for an empty name, at most maxBytes (reported in whole
+// MiB); nullopt, with the reason on standard error, when they cannot be read or are more.
+std::optional<std::string> ReadInput(const std::string& file, std::size_t maxBytes);
 
 // The log lines as [{"kind": ..., "message": ...}], oldest first.
 nlohmann::ordered_json LogJson(const std::vector<std::string>& lines);

@@ -639,15 +639,17 @@ void TMainForm::WriteDebugState() const {
 
 // The panel's name, time, sky and temperature as it shows them, or will once the window is built.
 QString TMainForm::PanelSummary(int slot) const {
-    const auto index = static_cast<std::size_t>(slot - 1);
+    QStringList parts;
     if (windowBuilt_) {
-        const TParentWeatherInfoForm* form = LocationForms[index];
-        return form->LabelLocationName->text() + " | " + form->LabelTime->text() + " | " +
-               form->LabelCover->text() + " | " + form->LabelTemperature->text();
+        const TParentWeatherInfoForm* form = LocationForms[static_cast<std::size_t>(slot - 1)];
+        parts = {form->LabelLocationName->text(), form->LabelTime->text(), form->LabelCover->text(),
+                 form->LabelTemperature->text()};
+    } else {
+        const PanelModel panel = unbuilt_.Panel(slot).value_or(InitialPanel());
+        parts = {PlainText(panel.LabelLocationName), PlainText(panel.LabelTime),
+                 PlainText(panel.LabelCover), PlainText(panel.LabelTemperature)};
     }
-    const PanelModel panel = unbuilt_.Panel(slot).value_or(InitialPanel());
-    return PlainText(panel.LabelLocationName + " | " + panel.LabelTime + " | " + panel.LabelCover +
-                     " | " + panel.LabelTemperature);
+    return parts.join(QStringLiteral(" | "));
 }
 
 } // namespace nimbrel::gui
