@@ -1,6 +1,7 @@
 #include "history/History.h"
 
 #include "base/TextTime.h"
+#include "base/UserFolders.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,26 +17,15 @@ constexpr const char* FileName = "history.sqlite3";
 // Enough for every damaged file of a day; beyond it the file stays where it is.
 constexpr int MaxDamagedNames = 100;
 
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
 } // namespace
 
 std::string DefaultHistoryPath() {
-    namespace fs = std::filesystem;
 #ifdef _WIN32
-    const std::string appData = Environment("APPDATA");
-    return appData.empty() ? std::string() : (fs::path(appData) / "Nimbrel" / FileName).string();
+    const std::filesystem::path folder = WindowsFolder("APPDATA");
+    return folder.empty() ? std::string() : (folder / "Nimbrel" / FileName).string();
 #else
-    // Only an absolute folder counts; a relative one is to be ignored.
-    const std::string dataHome = Environment("XDG_DATA_HOME");
-    if (!dataHome.empty() && fs::path(dataHome).is_absolute())
-        return (fs::path(dataHome) / "nimbrel" / FileName).string();
-    const std::string home = Environment("HOME");
-    return home.empty() ? std::string()
-                        : (fs::path(home) / ".local" / "share" / "nimbrel" / FileName).string();
+    const std::filesystem::path folder = XdgFolder("XDG_DATA_HOME", ".local/share");
+    return folder.empty() ? std::string() : (folder / "nimbrel" / FileName).string();
 #endif
 }
 

@@ -1,6 +1,6 @@
 #include "history/HistoryDatabase.h"
 
-#include <sqlite3.h>
+#include "history/SqliteLibrary.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -45,7 +45,7 @@ HistoryError::Kind KindOf(int code) {
 }
 
 [[noreturn]] void Fail(sqlite3* db, int code) {
-    throw HistoryError(KindOf(code), db ? sqlite3_errmsg(db) : sqlite3_errstr(code));
+    throw HistoryError(KindOf(code), db ? Sqlite().errmsg(db) : Sqlite().errstr(code));
 }
 
 void Check(sqlite3* db, int code) {
@@ -72,52 +72,56 @@ CREATE TABLE IF NOT EXISTS reports (
 class Statement {
 public:
     Statement(sqlite3* db, const char* sql) : db_(db) {
-        Check(db_, sqlite3_prepare_v2(db_, sql, -1, &statement_, nullptr));
+        Check(db_, Sqlite().prepare_v2(db_, sql, -1, &statement_, nullptr));
     }
-    ~Statement() { sqlite3_finalize(statement_); }
+    ~Statement() { Sqlite().finalize(statement_); }
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
     void Bind(int at, const std::string& text) {
-        Check(db_, sqlite3_bind_text(statement_, at, text.data(), static_cast<int>(text.size()),
-                                     SQLITE_TRANSIENT));
+        Check(db_, Sqlite().bind_text(statement_, at, text.data(), static_cast<int>(text.size()),
+                                      SQLITE_TRANSIENT));
     }
-    void Bind(int at, std::int64_t value) { Check(db_, sqlite3_bind_int64(statement_, at, value)); }
+    void Bind(int at, std::int64_t value) {
+        Check(db_, Sqlite().bind_int64(statement_, at, value));
+    }
     void Bind(int at, const std::optional<double>& value) {
-        Check(db_, value ? sqlite3_bind_double(statement_, at, *value)
-                         : sqlite3_bind_null(statement_, at));
+        Check(db_, value ? Sqlite().bind_double(statement_, at, *value)
+                         : Sqlite().bind_null(statement_, at));
     }
     void Bind(int at, const std::optional<int>& value) {
-        Check(db_,
-              value ? sqlite3_bind_int(statement_, at, *value) : sqlite3_bind_null(statement_, at));
+        Check(db_, value ? Sqlite().bind_int(statement_, at, *value)
+                         : Sqlite().bind_null(statement_, at));
     }
     void Bind(int at, const std::optional<std::string>& value) {
         if (value)
             Bind(at, *value);
         else
-            Check(db_, sqlite3_bind_null(statement_, at));
+            Check(db_, Sqlite().bind_null(statement_, at));
     }
 
     // True while a row is ready.
     bool Step() {
-        const int code = sqlite3_step(statement_);
+        const int code = Sqlite().step(statement_);
         Check(db_, code);
         return code == SQLITE_ROW;
     }
-    void Reset() { sqlite3_reset(statement_); }
+    void Reset() { Sqlite().reset(statement_); }
 
-    bool IsNull(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
-    std::int64_t Integer(int column) const { return sqlite3_column_int64(statement_, column); }
+    bool IsNull(int column) const {
+        return Sqlite().column_type(statement_, column) == SQLITE_NULL;
+    }
+    std::int64_t Integer(int column) const { return Sqlite().column_int64(statement_, column); }
     std::string Text(int column) const {
-        const auto* text = sqlite3_column_text(statement_, column);
-        return text
-                   ? std::string(reinterpret_cast<const char*>(text),
-                                 static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)))
-                   : std::string();
+        const auto* text = Sqlite().column_text(statement_, column);
+        return text ? std::string(
+                          reinterpret_cast<const char*>(text),
+                          static_cast<std::size_t>(Sqlite().column_bytes(statement_, column)))
+                    : std::string();
     }
     std::optional<double> Real(int column) const {
         return IsNull(column) ? std::nullopt
-                              : std::optional<double>(sqlite3_column_double(statement_, column));
+                              : std::optional<double>(Sqlite().column_double(statement_, column));
     }
 
 private:
@@ -128,7 +132,7 @@ private:
 } // namespace
 
 void THistoryDatabase::Closer::operator()(sqlite3* db) const {
-    sqlite3_close_v2(db);
+    Sqlite().close_v2(db);
 }
 
 THistoryDatabase::THistoryDatabase(const std::string& path, Mode mode,
@@ -137,12 +141,12 @@ THistoryDatabase::THistoryDatabase(const std::string& path, Mode mode,
         mode == Mode::ReadWrite ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY;
     sqlite3* db = nullptr;
     const int opened =
-        sqlite3_open_v2(Utf8Path(path).c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+        Sqlite().open_v2(Utf8Path(path).c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     db_.reset(db);
     if (opened != SQLITE_OK)
         Fail(db, opened);
-    sqlite3_extended_result_codes(db, 1);
-    Check(db, sqlite3_busy_timeout(db, static_cast<int>(busyTimeout.count())));
+    Sqlite().extended_result_codes(db, 1);
+    Check(db, Sqlite().busy_timeout(db, static_cast<int>(busyTimeout.count())));
     // The first read of the file: a file that is no database fails here.
     const std::int64_t found = [db] {
         Statement version(db, "PRAGMA user_version");
@@ -161,7 +165,7 @@ THistoryDatabase::THistoryDatabase(const std::string& path, Mode mode,
 THistoryDatabase::~THistoryDatabase() = default;
 
 void THistoryDatabase::Execute(const char* sql) const {
-    Check(db_.get(), sqlite3_exec(db_.get(), sql, nullptr, nullptr, nullptr));
+    Check(db_.get(), Sqlite().exec(db_.get(), sql, nullptr, nullptr, nullptr));
 }
 
 void THistoryDatabase::CreateSchema() {
@@ -175,7 +179,7 @@ void THistoryDatabase::CreateSchema() {
         Execute("COMMIT");
         hasTable_ = true;
     } catch (const HistoryError&) {
-        sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+        Sqlite().exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
     }
 }
@@ -206,7 +210,7 @@ void THistoryDatabase::Store(const std::vector<THistoryRecord>& records, std::in
         prune.Step();
         Execute("COMMIT");
     } catch (const HistoryError&) {
-        sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+        Sqlite().exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
     }
 }

@@ -31,7 +31,7 @@ for file in /usr/bin/nimbrel /usr/bin/nimbrel-cli /usr/share/nimbrel/Countries.i
     check "the package holds $file" grep -qx "$file" "$work/contents"
 done
 check "the package holds nothing outside /usr" sh -c "! grep -v '^/usr' '$work/contents' | grep -vx '/'"
-check "dependencies come from the binaries" sh -c \
+check "dependencies come from the binaries, and SQLite's is named" sh -c \
     "dpkg-deb -f '$deb' Depends | grep -q 'libqt6widgets6' && dpkg-deb -f '$deb' Depends | grep -q 'libpcre2-8' &&
      dpkg-deb -f '$deb' Depends | grep -q 'libsqlite3-0' &&
      dpkg-deb -f '$deb' Depends | grep -q 'libcurl'"

@@ -55,6 +55,9 @@ check "the first fetch is in the history" session_wait 10 sh -c \
     "'$(dirname "$program")/nimbrel-cli' history --file '$history_file' EHAM | grep -q '\"EHAM '"
 check "its helper kept it: the program never opened the file" sh -c \
     "! ls -l /proc/$session_pid/fd | grep -q history.sqlite3"
+check "nor loaded SQLite" sh -c "! grep -q libsqlite3 /proc/$session_pid/maps"
+check "the pictures it drew are kept for the next start" sh -c \
+    "find '$HOME/.cache' -path '*/pictures/*.argb' | grep -q ."
 check "the window's class is the launcher's StartupWMClass" sh -c \
     "xprop -id '$(session_main_window)' WM_CLASS | grep -q '\"Nimbrel\"\$'"
 if [ -n "$prefix" ]; then

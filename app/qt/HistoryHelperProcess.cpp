@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <algorithm>
 #include <utility>
 
 #ifdef Q_OS_WIN
@@ -56,8 +57,9 @@ std::optional<HistoryHelperOutcome> RunHelper(const QString& program, const QStr
     const int code = process.exitCode();
     if (code != HistoryHelperStored && code != HistoryHelperNotStored)
         return std::nullopt;
-    return HistoryHelperOutcome{code == HistoryHelperStored,
-                                Lines(process.read(MaxHelperOutputBytes))};
+    // What is there, not the bound: a read of the bound would reserve all of it.
+    const qint64 available = std::min(process.bytesAvailable(), MaxHelperOutputBytes);
+    return HistoryHelperOutcome{code == HistoryHelperStored, Lines(process.read(available))};
 }
 
 } // namespace

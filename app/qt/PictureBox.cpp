@@ -1,5 +1,7 @@
 #include "app/qt/PictureBox.h"
 
+#include "base/qt/Pictures.h"
+
 #include <QPainter>
 
 namespace nimbrel::gui {
@@ -13,21 +15,16 @@ void PictureBox::SetPicture(const QString& path) {
     if (path == path_)
         return;
     path_ = path;
-    loaded_ = false;
     update();
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {
-    // Read when first painted: pictures in tabs never opened cost nothing at start-up.
-    if (!loaded_) {
-        renderer_.load(path_);
-        loaded_ = true;
-    }
-    if (!renderer_.isValid())
+    // Drawn when first painted: pictures in tabs never opened cost nothing at start-up.
+    if (path_.isEmpty())
         return;
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    renderer_.render(&painter, QRectF(0, 0, pictureSize_, pictureSize_));
+    painter.drawPixmap(QRect(0, 0, pictureSize_, pictureSize_),
+                       RenderPicture(path_, pictureSize_, devicePixelRatioF()));
 }
 
 } // namespace nimbrel::gui

@@ -1,7 +1,6 @@
 #pragma once
-// A picture drawn from its SVG source whenever it is painted, so it is crisp at any screen's
-// pixel ratio, also after the window moves to another screen.
-#include <QSvgRenderer>
+// A picture drawn from its SVG source for the screen it is painted on, so it is crisp at any
+// screen's pixel ratio, also after the window moves to another screen.
 #include <QWidget>
 
 namespace nimbrel::gui {
@@ -21,8 +20,6 @@ protected:
 private:
     int pictureSize_;
     QString path_;
-    bool loaded_ = false;
-    QSvgRenderer renderer_;
 };
 
 } // namespace nimbrel::gui

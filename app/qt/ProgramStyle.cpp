@@ -1,6 +1,7 @@
 #include "app/qt/ProgramStyle.h"
 
 #include <QGuiApplication>
+#include <QIcon>
 #include <QIconEngine>
 #include <QImageReader>
 #include <QPainter>
@@ -76,7 +77,29 @@ QIcon QtPngIcon(const QString& name, QList<int> sizes) {
     return QIcon(new QtPngIconEngine(name, std::move(sizes)));
 }
 
+bool IsMessagePicture(QStyle::StandardPixmap icon) {
+    return icon == QStyle::SP_MessageBoxInformation || icon == QStyle::SP_MessageBoxWarning ||
+           icon == QStyle::SP_MessageBoxCritical || icon == QStyle::SP_MessageBoxQuestion;
+}
+
+// Whether the desktop names no icon theme of its own, so that Qt looks in its fallback theme
+// only. That theme holds applications' icons, not the message pictures.
+bool OnlyFallbackIconTheme() {
+    return QIcon::themeName() == QLatin1String("hicolor");
+}
+
 } // namespace
+
+QPixmap ProgramStyle::QtOwnPixmap(StandardPixmap icon, const QStyleOption* option,
+                                  const QWidget* widget) const {
+    // Qt asks the icon theme only while it follows the desktop's settings; the flag is read
+    // by nothing else during this call.
+    const bool aware = QGuiApplication::desktopSettingsAware();
+    QGuiApplication::setDesktopSettingsAware(false);
+    QPixmap pixmap = proxy()->standardPixmap(icon, option, widget);
+    QGuiApplication::setDesktopSettingsAware(aware);
+    return pixmap;
+}
 
 QIcon ProgramStyle::standardIcon(StandardPixmap icon, const QStyleOption* option,
                                  const QWidget* widget) const {
@@ -88,6 +111,11 @@ QIcon ProgramStyle::standardIcon(StandardPixmap icon, const QStyleOption* option
     case SP_ToolBarVerticalExtensionButton:
         return QtPngIcon(QStringLiteral("toolbar-ext-v"), {5, 10, 20});
     default:
+        // Looking the picture up in the fallback theme (the balloon's information picture)
+        // would read its index of some 700 folders into 0.7 MiB of memory, only to end with
+        // Qt's own picture; that is taken at once.
+        if (IsMessagePicture(icon) && OnlyFallbackIconTheme())
+            return QIcon(QtOwnPixmap(icon, option, widget));
         return QProxyStyle::standardIcon(icon, option, widget);
     }
 }

@@ -1,11 +1,17 @@
 #include "base/qt/Pictures.h"
 
+#include "base/PictureCache.h"
+
 #include <QFile>
 #include <QIconEngine>
+#include <QImage>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QSvgRenderer>
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <string>
 
 #ifdef NIMBREL_HAVE_PICTURES
 // Resource initialisers live outside any namespace.
@@ -43,20 +49,52 @@ QString ProgramIconPath() {
     return QStringLiteral(":/pictures/nimbrel.svg");
 }
 
+namespace {
+
+QImage DrawPicture(const QByteArray& svg, int pixels) {
+    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QSvgRenderer renderer(svg);
+    if (renderer.isValid()) {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        renderer.render(&painter);
+    }
+    return image;
+}
+
+// A start finds the pictures earlier starts drew (drawn by this Qt from this SVG), so it reads
+// their pixels instead of parsing and stroking.
+QImage CachedOrDrawnPicture(const QString& path, int pixels) {
+    QFile source(path);
+    const QByteArray svg = source.open(QIODevice::ReadOnly) ? source.readAll() : QByteArray();
+    if (svg.isEmpty())
+        return DrawPicture(svg, pixels);
+    const std::string drawnFrom = svg.toStdString() + qVersion();
+    const TPictureCache cache(DefaultPictureCacheFolder());
+    if (const auto kept = cache.Read(drawnFrom, pixels)) {
+        QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+        if (!image.isNull()) {
+            std::memcpy(image.bits(), kept->data(), kept->size() * sizeof(std::uint32_t));
+            return image;
+        }
+    }
+    const QImage image = DrawPicture(svg, pixels);
+    // 32 bits a pixel, rows without padding: the pixels in one run.
+    cache.Keep(drawnFrom, pixels,
+               {reinterpret_cast<const std::uint32_t*>(image.constBits()),
+                static_cast<std::size_t>(pixels) * static_cast<std::size_t>(pixels)});
+    return image;
+}
+
+} // namespace
+
 QPixmap RenderPicture(const QString& path, int size, qreal devicePixelRatio) {
     const QString key = QStringLiteral("%1@%2x%3").arg(path).arg(size).arg(devicePixelRatio);
     QPixmap pixmap;
     if (QPixmapCache::find(key, &pixmap))
         return pixmap;
-    const int pixels = qRound(size * devicePixelRatio);
-    pixmap = QPixmap(pixels, pixels);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(path);
-    if (renderer.isValid()) {
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        renderer.render(&painter);
-    }
+    pixmap = QPixmap::fromImage(CachedOrDrawnPicture(path, qRound(size * devicePixelRatio)));
     pixmap.setDevicePixelRatio(devicePixelRatio);
     QPixmapCache::insert(key, pixmap);
     return pixmap;
@@ -72,8 +110,11 @@ public:
         : path_(std::move(path)), sizes_(std::move(sizes)) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
-        QSvgRenderer renderer(path_);
-        renderer.render(painter, rect);
+        const int side = std::min(rect.width(), rect.height());
+        QRect square(0, 0, side, side);
+        square.moveCenter(rect.center());
+        painter->drawPixmap(square,
+                            RenderPicture(path_, side, painter->device()->devicePixelRatioF()));
     }
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return sizes_; }

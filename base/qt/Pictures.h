@@ -21,7 +21,8 @@ QString ProgramIconPath();
 // lines, most of a megabyte of memory) for a picture the program already holds.
 QIcon ProgramIcon();
 
-// The picture at size x size logical pixels, drawn for a screen of the given pixel ratio.
+// The picture at size x size logical pixels, drawn for a screen of the given pixel ratio. Kept
+// for the process, and in the user's cache folder (~/.cache/nimbrel/pictures) for later starts.
 QPixmap RenderPicture(const QString& path, int size, qreal devicePixelRatio);
 
 // An icon of the picture, drawn afresh at each size and pixel ratio it is shown at.

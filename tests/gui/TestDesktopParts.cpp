@@ -16,7 +16,9 @@
 #include "history/HistoryDatabase.h"
 #include "support/TempFolder.h"
 
+#include <QPixmapCache>
 #include <QtTest>
+#include <cstring>
 #include <string>
 
 using namespace nimbrel;
@@ -241,12 +243,42 @@ private slots:
         QCOMPARE(pixmap.devicePixelRatio(), 2.0);
     }
 
+    // A drawing is kept in the user's cache folder, and a later start shows what was kept.
+    void picturesAreKeptForLaterStarts() {
+        const nimbrel::testing::TempFolder folder;
+        const nimbrel::testing::ScopedEnvironment cache("XDG_CACHE_HOME", folder.File("cache"));
+        const auto draw = [] {
+            QPixmapCache::clear(); // a later start: nothing in memory
+            return RenderPicture(PicturePath(PictureList::Weather, 4), 24, 1.0).toImage();
+        };
+        draw();
+        QDirIterator kept(QString::fromStdString(folder.File("cache")), {"*.argb"}, QDir::Files,
+                          QDirIterator::Subdirectories);
+        QVERIFY(kept.hasNext());
+        const std::string file = kept.next().toStdString();
+        std::string red = nimbrel::testing::ReadFile(file);
+        const quint32 pixel = 0xFFFF0000;
+        for (std::size_t at = 12; at + sizeof pixel <= red.size(); at += sizeof pixel)
+            std::memcpy(red.data() + at, &pixel, sizeof pixel);
+        nimbrel::testing::WriteFile(file, red);
+        QCOMPARE(draw().pixel(12, 12), pixel);
+    }
+
     // The chevrons are Qt's own pictures, read by a path Qt may move: they must still be there.
-    void styleServesTheExtensionChevrons() {
+    // So are the message pictures where the desktop names no icon theme, and the desktop's
+    // settings are followed again after they are read.
+    void styleServesQtsOwnPictures() {
         const ProgramStyle style(QApplication::style()->name());
         for (const auto which : {QStyle::SP_ToolBarHorizontalExtensionButton,
                                  QStyle::SP_ToolBarVerticalExtensionButton})
             QVERIFY(!style.standardIcon(which, nullptr, nullptr).pixmap(16).isNull());
+        const QString theme = QIcon::themeName();
+        QIcon::setThemeName(QStringLiteral("hicolor"));
+        for (const auto which : {QStyle::SP_MessageBoxInformation, QStyle::SP_MessageBoxWarning,
+                                 QStyle::SP_MessageBoxCritical, QStyle::SP_MessageBoxQuestion})
+            QVERIFY(!style.standardIcon(which, nullptr, nullptr).pixmap(32).isNull());
+        QVERIFY(QGuiApplication::desktopSettingsAware());
+        QIcon::setThemeName(theme);
     }
 
     // The real helper: what it keeps is in the file; what it cannot take is the program's to keep.
